@@ -1,0 +1,25 @@
+// Program entry: the application, the main window, the message loop.
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+
+#include "platform/qt/desktop_stand_ins.h"
+#include "platform/qt/qt_main_window.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Burrow Dash");
+  QGuiApplication::setDesktopFileName("burrow-dash");
+
+  bd::platform::SilentAudio audio;
+  bd::platform::NoJoystick joystick;
+  bd::platform::QtMainWindow window(audio, joystick);
+  window.Start();
+  window.show();
+  try {
+    return QApplication::exec();
+  } catch (const std::exception& error) {
+    QMessageBox::critical(nullptr, "Burrow Dash", QString::fromStdString(error.what()));
+    return 1;
+  }
+}

@@ -1,0 +1,87 @@
+// The menu bar MainMenu1 as data: the core owns every item's enabled and
+// checked state; the shell builds its real menu from this table and mirrors it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace bd {
+
+enum class TMenuItemId : uint8_t {
+  File1,
+  Reset1,
+  Replay1,
+  PAUSE1,
+  N4,
+  Start1,
+  Edit1,
+  PlayEdit1,
+  N1,
+  Exit1,
+  Edit2,
+  Open1,
+  Save1,
+  N2,
+  Stage1,
+  N11,
+  N21,
+  N31,
+  N41,
+  N51,
+  N61,
+  TestPlay1,
+  N3,
+  AllClear1,
+  New1,
+  Option1,
+  Music1,
+  Sound1,
+  Count,
+};
+
+inline constexpr int kMenuItemCount = static_cast<int>(TMenuItemId::Count);
+
+// Shortcut codes as the form stores them: virtual-key code plus these.
+inline constexpr int kShortcutCtrl = 16384;
+inline constexpr int kShortcutAlt = 32768;
+
+enum class TMenuItemKind : uint8_t { Menu, Command, Separator };
+
+struct TMenuItem {
+  TMenuItemId id;
+  std::optional<TMenuItemId> parent;  // none for the menus of the bar
+  const char* name;
+  const char* caption;  // with its '&' mnemonic
+  int shortcut;         // 0 for none
+  TMenuItemKind kind;
+  int radio_group;  // 0 for none
+  int tag;
+  bool enabled;
+  bool checked;
+};
+
+class TMainMenu {
+ public:
+  TMainMenu();
+
+  const TMenuItem& Item(TMenuItemId id) const { return items_[Index(id)]; }
+  const std::array<TMenuItem, kMenuItemCount>& Items() const { return items_; }
+
+  void SetEnabled(TMenuItemId id, bool enabled) { items_[Index(id)].enabled = enabled; }
+  // Checking an item of a radio group unchecks the others of its group.
+  void SetChecked(TMenuItemId id, bool checked);
+  bool Enabled(TMenuItemId id) const { return Item(id).enabled; }
+  bool Checked(TMenuItemId id) const { return Item(id).checked; }
+
+  // An item acts, by click or shortcut, only when it and every menu above it are enabled.
+  bool Active(TMenuItemId id) const;
+  // The item whose shortcut is this code, whether or not it can act now.
+  std::optional<TMenuItemId> FindShortcut(int code) const;
+
+ private:
+  static constexpr int Index(TMenuItemId id) { return static_cast<int>(id); }
+  std::array<TMenuItem, kMenuItemCount> items_;
+};
+
+}  // namespace bd

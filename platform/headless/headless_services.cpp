@@ -1,0 +1,73 @@
+#include "platform/headless/headless_services.h"
+
+namespace bd::platform {
+
+void HeadlessWindow::PlaceMainWindow(int left, int top, int client_width, int client_height) {
+  this->left = left;
+  this->top = top;
+  this->client_width = client_width;
+  this->client_height = client_height;
+}
+
+void HeadlessTimers::SetTimerEnabled(TimerId timer, bool enabled) {
+  (timer == TimerId::kTimer1 ? timer1 : timer2) = enabled;
+}
+
+bool HeadlessDialogs::MessageBox(const std::string& text, const std::string& caption, bool ok_cancel) {
+  message_boxes.push_back({text, caption, ok_cancel});
+  if (message_box_answers.empty()) return true;
+  const bool answer = message_box_answers.front();
+  message_box_answers.pop_front();
+  return answer;
+}
+
+namespace {
+std::optional<std::string> NextAnswer(std::deque<std::optional<std::string>>& answers) {
+  if (answers.empty()) return std::nullopt;
+  auto answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+}  // namespace
+
+std::optional<std::string> HeadlessDialogs::RunOpenDialog(const FileDialogRequest& request) {
+  open_requests.push_back(request);
+  return NextAnswer(open_answers);
+}
+
+std::optional<std::string> HeadlessDialogs::RunSaveDialog(const FileDialogRequest& request) {
+  save_requests.push_back(request);
+  return NextAnswer(save_answers);
+}
+
+void HeadlessAudio::OpenAndPlayMusic(const std::string& path) {
+  if (fail_next_music) {
+    const std::string text = *fail_next_music;
+    fail_next_music.reset();
+    throw PlatformError(text);
+  }
+  music_calls.push_back("start " + path);
+}
+
+void HeadlessAudio::StopMusic() {
+  if (fail_next_music) {
+    const std::string text = *fail_next_music;
+    fail_next_music.reset();
+    throw PlatformError(text);
+  }
+  music_calls.push_back("stop");
+}
+
+bool HeadlessJoystick::GetCaps(JoyCaps& caps) {
+  if (!this->caps) return false;
+  caps = *this->caps;
+  return true;
+}
+
+bool HeadlessJoystick::GetPos(JoyPos& pos) {
+  if (!position_ok) return false;
+  pos = position;
+  return true;
+}
+
+}  // namespace bd::platform

@@ -1,0 +1,101 @@
+// Services without a desktop: they record what the core asked for and let a
+// test or tool answer dialogs, script the joystick and fix the clock.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+
+namespace bd::platform {
+
+class HeadlessWindow : public WindowService {
+ public:
+  void SetCaption(const std::string& caption) override { this->caption = caption; }
+  void PlaceMainWindow(int left, int top, int client_width, int client_height) override;
+  ScreenSize GetScreenSize() override { return screen; }
+  std::string ExecutablePath() override { return executable_path; }
+  void InvalidateImage1() override { ++image1_invalidations; }
+  void SetPaletteVisible(bool visible) override { palette_visible = visible; }
+  void InvalidatePalette() override { ++palette_invalidations; }
+  void CloseMainWindow() override { close_requested = true; }
+
+  ScreenSize screen{1920, 1080};
+  std::string executable_path = "/opt/burrow-dash/burrow-dash";
+  std::string caption;
+  int left = 0, top = 0, client_width = 0, client_height = 0;
+  int image1_invalidations = 0;
+  int palette_invalidations = 0;
+  bool palette_visible = false;
+  bool close_requested = false;
+};
+
+class HeadlessTimers : public TimerService {
+ public:
+  void SetTimerEnabled(TimerId timer, bool enabled) override;
+  bool timer1 = false;
+  bool timer2 = true;  // runs from creation to exit
+};
+
+struct RecordedMessageBox {
+  std::string text, caption;
+  bool ok_cancel;
+};
+
+class HeadlessDialogs : public DialogService {
+ public:
+  bool MessageBox(const std::string& text, const std::string& caption, bool ok_cancel) override;
+  std::optional<std::string> RunOpenDialog(const FileDialogRequest& request) override;
+  std::optional<std::string> RunSaveDialog(const FileDialogRequest& request) override;
+
+  // Answers given in order; when they run out a box is answered OK and a dialog cancelled.
+  std::deque<bool> message_box_answers;
+  std::deque<std::optional<std::string>> open_answers, save_answers;
+  std::vector<RecordedMessageBox> message_boxes;
+  std::vector<FileDialogRequest> open_requests, save_requests;
+};
+
+class HeadlessAudio : public AudioService {
+ public:
+  void PlayWave(const std::string& path) override { waves.push_back(path); }
+  void OpenAndPlayMusic(const std::string& path) override;
+  void StopMusic() override;
+
+  // Every music call in order: "start <path>" or "stop".
+  std::vector<std::string> music_calls;
+  std::vector<std::string> waves;
+  // When set, the next music call throws this text instead of playing.
+  std::optional<std::string> fail_next_music;
+};
+
+class HeadlessJoystick : public JoystickService {
+ public:
+  bool GetCaps(JoyCaps& caps) override;
+  bool GetPos(JoyPos& pos) override;
+
+  std::optional<JoyCaps> caps;  // none: no joystick
+  bool position_ok = true;
+  JoyPos position;
+};
+
+class HeadlessClock : public ClockService {
+ public:
+  uint32_t TimeSeed() override { return seed; }
+  uint32_t seed = 1;
+};
+
+// All of them together, ready to hand to the core.
+struct HeadlessServices {
+  HeadlessWindow window;
+  HeadlessTimers timers;
+  HeadlessDialogs dialogs;
+  HeadlessAudio audio;
+  HeadlessJoystick joystick;
+  HeadlessClock clock;
+
+  Services services() { return Services{window, timers, dialogs, audio, joystick, clock}; }
+};
+
+}  // namespace bd::platform

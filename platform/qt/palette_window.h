@@ -1,0 +1,29 @@
+// TForm2, the editor's tile palette: a small stay-on-top window that is only
+// ever shown and hidden, never closed. Its key-downs go to the main window.
+#pragma once
+
+#include <QWidget>
+
+namespace bd::platform {
+
+class QtMainWindow;
+
+class PaletteWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit PaletteWindow(QtMainWindow& main_window);
+
+  static constexpr int kWidth = 32;
+  static constexpr int kHeight = 336;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QtMainWindow& main_window_;
+};
+
+}  // namespace bd::platform

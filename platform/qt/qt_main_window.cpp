@@ -1,0 +1,233 @@
+#include "platform/qt/qt_main_window.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QDateTime>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+
+#include "platform/qt/image1_view.h"
+#include "platform/qt/key_codes.h"
+#include "platform/qt/palette_window.h"
+
+namespace bd::platform {
+namespace {
+
+constexpr int kTickMilliseconds = 24;
+constexpr int kAltE = kShortcutAlt + 'E';
+
+QString ToQt(const std::string& text) { return QString::fromStdString(text); }
+
+// "Burrow Dash Stage|*.bds" as Qt writes it: "Burrow Dash Stage (*.bds)".
+QString QtFilter(const std::string& filter) {
+  const auto bar = filter.find('|');
+  if (bar == std::string::npos) return ToQt(filter);
+  return ToQt(filter.substr(0, bar)) + " (" + ToQt(filter.substr(bar + 1)) + ")";
+}
+
+}  // namespace
+
+QtMainWindow::QtMainWindow(AudioService& audio, JoystickService& joystick)
+    : QMainWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                               Qt::MSWindowsFixedSizeDialogHint),
+      audio_(audio),
+      joystick_(joystick),
+      form_(Services{*this, *this, *this, audio_, joystick_, *this}) {
+  setWindowTitle(kCaption);
+  QPalette black = palette();
+  black.setColor(QPalette::Window, Qt::black);
+  setPalette(black);
+  setAutoFillBackground(true);
+
+  view_ = new Image1View(form_.Image1, this);
+  setCentralWidget(view_);
+  BuildMenuBar();
+  layout()->setSizeConstraint(QLayout::SetFixedSize);  // not resizable
+  setFocusPolicy(Qt::StrongFocus);
+
+  timer1_.setTimerType(Qt::PreciseTimer);
+  timer1_.setInterval(kTickMilliseconds);
+  timer2_.setTimerType(Qt::PreciseTimer);
+  timer2_.setInterval(kTickMilliseconds);
+  // A tick never starts inside another handler (a message box's own event loop).
+  connect(&timer1_, &QTimer::timeout, this, [this] {
+    if (dispatch_depth_ == 0) Dispatch([this] { form_.Timer1Timer(); });
+  });
+  connect(&timer2_, &QTimer::timeout, this, [this] {
+    if (dispatch_depth_ == 0) Dispatch([this] { form_.Timer2Timer(); });
+  });
+  timer2_.start();  // on from creation to exit
+}
+
+QtMainWindow::~QtMainWindow() = default;
+
+void QtMainWindow::Start() {
+  Dispatch([this] { form_.FormCreate(); });
+  palette_ = std::make_unique<PaletteWindow>(*this);
+  setFocus();
+}
+
+const QImage& QtMainWindow::PresentedImage() { return view_->Presented(); }
+
+void QtMainWindow::BuildMenuBar() {
+  const TMainMenu& model = form_.MainMenu1;
+  QActionGroup* radio_group = nullptr;
+  for (const TMenuItem& item : model.Items()) {
+    const int index = static_cast<int>(item.id);
+    QMenu* parent = item.parent ? menus_[static_cast<int>(*item.parent)] : nullptr;
+    switch (item.kind) {
+      case TMenuItemKind::Menu: {
+        QMenu* menu = parent ? parent->addMenu(item.caption) : menuBar()->addMenu(item.caption);
+        menu->setObjectName(item.name);
+        menus_[index] = menu;
+        actions_[index] = menu->menuAction();
+        break;
+      }
+      case TMenuItemKind::Separator:
+        actions_[index] = parent->addSeparator();
+        actions_[index]->setObjectName(item.name);
+        break;
+      case TMenuItemKind::Command: {
+        QAction* action = parent->addAction(item.caption);
+        action->setObjectName(item.name);
+        action->setShortcut(KeySequenceOfShortcut(item.shortcut));
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setCheckable(item.checked || item.radio_group != 0 || item.id == TMenuItemId::PAUSE1);
+        if (item.radio_group != 0) {
+          if (!radio_group) radio_group = new QActionGroup(this);
+          radio_group->addAction(action);
+        }
+        const TMenuItemId id = item.id;
+        connect(action, &QAction::triggered, this,
+                [this, id] { Dispatch([this, id] { form_.MenuClick(id); }); });
+        actions_[index] = action;
+        break;
+      }
+    }
+  }
+  SyncMenu();
+}
+
+void QtMainWindow::SyncMenu() {
+  const TMainMenu& model = form_.MainMenu1;
+  for (const TMenuItem& item : model.Items()) {
+    QAction* action = actions_[static_cast<int>(item.id)];
+    if (!action) continue;
+    // A command's shortcut must die with any menu above it, which Qt does
+    // not do by itself: a command is enabled only when its whole path is.
+    const bool enabled = item.kind == TMenuItemKind::Command ? model.Active(item.id) : item.enabled;
+    if (action->isEnabled() != enabled) action->setEnabled(enabled);
+    if (action->isCheckable() && action->isChecked() != item.checked) action->setChecked(item.checked);
+  }
+}
+
+bool QtMainWindow::event(QEvent* event) {
+  // Alt+E is both the "&Edit Mode" shortcut and the "&Edit" menu's mnemonic.
+  // Where Edit Mode can act, take the key before Qt finds the pair ambiguous.
+  if (event->type() == QEvent::ShortcutOverride) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (ShortcutCodeOf(*key) == kAltE && form_.MainMenu1.Active(TMenuItemId::Edit1)) {
+      event->accept();
+      return true;
+    }
+  }
+  return QMainWindow::event(event);
+}
+
+void QtMainWindow::keyPressEvent(QKeyEvent* event) { HandleKeyPress(event, false); }
+
+void QtMainWindow::HandleKeyPress(QKeyEvent* event, bool from_palette) {
+  event->accept();
+  const int code = ShortcutCodeOf(*event);
+  if (const auto item = form_.MainMenu1.FindShortcut(code)) {
+    // A shortcut key belongs to the menu whether or not its item can act.
+    // Enabled items of the main window fire through their actions before the
+    // key gets here; Alt+E and the palette's keys are run from here.
+    if (code == kAltE || from_palette) Dispatch([this, id = *item] { form_.MenuClick(id); });
+    return;
+  }
+  const int vk = VirtualKeyOf(*event);
+  if (vk != 0) Dispatch([this, vk] { form_.FormKeyDown(static_cast<uint16_t>(vk)); });
+}
+
+void QtMainWindow::keyReleaseEvent(QKeyEvent* event) {
+  event->accept();
+  // Auto-repeat sends a release before each repeated press: the key is still held.
+  if (event->isAutoRepeat()) return;
+  const int vk = VirtualKeyOf(*event);
+  if (vk != 0) Dispatch([this, vk] { form_.FormKeyUp(static_cast<uint16_t>(vk)); });
+}
+
+void QtMainWindow::ShowError(const QString& text) {
+  QMessageBox::critical(this, QString::fromUtf8(kCaption), text);
+}
+
+void QtMainWindow::SetCaption(const std::string& caption) { setWindowTitle(ToQt(caption)); }
+
+void QtMainWindow::PlaceMainWindow(int left, int top, int client_width, int client_height) {
+  view_->setFixedSize(client_width, client_height);
+  move(left, top);
+}
+
+ScreenSize QtMainWindow::GetScreenSize() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return {};
+  return {screen->size().width(), screen->size().height()};
+}
+
+std::string QtMainWindow::ExecutablePath() { return QCoreApplication::applicationFilePath().toStdString(); }
+
+void QtMainWindow::InvalidateImage1() { view_->update(); }
+
+void QtMainWindow::SetPaletteVisible(bool visible) {
+  if (palette_) palette_->setVisible(visible);
+  if (visible) activateWindow();  // keys keep going to the game window
+}
+
+void QtMainWindow::InvalidatePalette() {
+  if (palette_) palette_->update();
+}
+
+void QtMainWindow::CloseMainWindow() { close(); }
+
+void QtMainWindow::SetTimerEnabled(TimerId timer, bool enabled) {
+  QTimer& qt_timer = timer == TimerId::kTimer1 ? timer1_ : timer2_;
+  if (enabled && !qt_timer.isActive()) qt_timer.start();
+  if (!enabled) qt_timer.stop();
+}
+
+bool QtMainWindow::MessageBox(const std::string& text, const std::string& caption, bool ok_cancel) {
+  const auto buttons = ok_cancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok;
+  QMessageBox box(QMessageBox::NoIcon, ToQt(caption), ToQt(text), buttons, this);
+  return box.exec() == QMessageBox::Ok;
+}
+
+std::optional<std::string> QtMainWindow::RunOpenDialog(const FileDialogRequest& request) {
+  QFileDialog dialog(this, ToQt(request.title), QString(), QtFilter(request.filter));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix(ToQt(request.default_ext));
+  dialog.selectFile(ToQt(request.file_name));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first().toStdString();
+}
+
+std::optional<std::string> QtMainWindow::RunSaveDialog(const FileDialogRequest& request) {
+  QFileDialog dialog(this, ToQt(request.title), QString(), QtFilter(request.filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(ToQt(request.default_ext));
+  dialog.selectFile(ToQt(request.file_name));  // asks before replacing: Qt's default
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first().toStdString();
+}
+
+uint32_t QtMainWindow::TimeSeed() { return static_cast<uint32_t>(QDateTime::currentMSecsSinceEpoch()); }
+
+}  // namespace bd::platform

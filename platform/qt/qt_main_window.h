@@ -1,0 +1,105 @@
+// The real desktop window: hosts TForm1, builds its menu bar, runs its two
+// timers, shows Image1 and forwards every event into the core. No game rule
+// lives here. Every event passes through Dispatch, which reports a service's
+// failure in a message box and lets the program go on.
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <memory>
+
+#include "app/main_window.h"
+#include "platform/services.h"
+
+class QAction;
+class QMenu;
+
+namespace bd::platform {
+
+class PaletteWindow;
+class Image1View;
+
+class QtMainWindow : public QMainWindow,
+                     public WindowService,
+                     public TimerService,
+                     public DialogService,
+                     public ClockService {
+  Q_OBJECT
+
+ public:
+  QtMainWindow(AudioService& audio, JoystickService& joystick);
+  ~QtMainWindow() override;
+
+  // FormCreate, then the palette window; the caller shows the window.
+  void Start();
+
+  TForm1& form() { return form_; }
+  QAction* ActionFor(TMenuItemId id) const { return actions_[static_cast<int>(id)]; }
+  QMenu* MenuFor(TMenuItemId id) const { return menus_[static_cast<int>(id)]; }
+  PaletteWindow* paletteWindow() const { return palette_.get(); }
+  QTimer& timer1() { return timer1_; }
+  QTimer& timer2() { return timer2_; }
+  const QImage& PresentedImage();
+
+  // Runs one event's handler: a failure is shown in a message box, then the menu mirrors the core.
+  template <typename Handler>
+  void Dispatch(Handler&& handler);
+
+  // Key-downs of the main window and the palette window.
+  void HandleKeyPress(QKeyEvent* event, bool from_palette);
+
+  // WindowService
+  void SetCaption(const std::string& caption) override;
+  void PlaceMainWindow(int left, int top, int client_width, int client_height) override;
+  ScreenSize GetScreenSize() override;
+  std::string ExecutablePath() override;
+  void InvalidateImage1() override;
+  void SetPaletteVisible(bool visible) override;
+  void InvalidatePalette() override;
+  void CloseMainWindow() override;
+  // TimerService
+  void SetTimerEnabled(TimerId timer, bool enabled) override;
+  // DialogService
+  bool MessageBox(const std::string& text, const std::string& caption, bool ok_cancel) override;
+  std::optional<std::string> RunOpenDialog(const FileDialogRequest& request) override;
+  std::optional<std::string> RunSaveDialog(const FileDialogRequest& request) override;
+  // ClockService
+  uint32_t TimeSeed() override;
+
+ protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+
+ private:
+  void BuildMenuBar();
+  void SyncMenu();
+  void ShowError(const QString& text);
+
+  AudioService& audio_;
+  JoystickService& joystick_;
+  TForm1 form_;
+  std::array<QAction*, kMenuItemCount> actions_{};
+  std::array<QMenu*, kMenuItemCount> menus_{};
+  Image1View* view_ = nullptr;
+  std::unique_ptr<PaletteWindow> palette_;
+  QTimer timer1_;
+  QTimer timer2_;
+  int dispatch_depth_ = 0;
+};
+
+template <typename Handler>
+void QtMainWindow::Dispatch(Handler&& handler) {
+  ++dispatch_depth_;
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    ShowError(QString::fromStdString(error.what()));
+  }
+  --dispatch_depth_;
+  SyncMenu();
+}
+
+}  // namespace bd::platform

@@ -1,0 +1,121 @@
+// StartStage: turns one stage into the live play state and starts the play timer.
+#include "app/main_window.h"
+#include "stage/stage_source.h"
+
+namespace bd {
+namespace {
+
+void ResetSlots(TPlayState& play) {
+  play.guards.State.fill(0);
+  play.holes.timer.fill(0);
+}
+
+// Converts one stage cell into its field value and list entries.
+void ConvertCell(TPlayState& play, uint8_t code, int column, int row) {
+  const int x = column * kCellPixels;
+  const int y = row * kCellPixels;
+  int8_t value = static_cast<int8_t>(code);
+  switch (code) {
+    case tcLadder:
+      if (play.ladders.count < kListCapacity) {
+        play.ladders.X[play.ladders.count] = x;
+        play.ladders.Y[play.ladders.count] = y;
+        ++play.ladders.count;
+      }
+      break;
+    case tcTrapBrick:
+      value = tcEmpty;  // looks like brick, holds nothing
+      break;
+    case tcGold:
+      if (play.gold.count < kListCapacity) {
+        play.gold.present[play.gold.count] = 1;
+        play.gold.X[play.gold.count] = x;
+        play.gold.Y[play.gold.count] = y;
+        ++play.gold.count;
+      }
+      break;
+    case tcGuardStart:
+      value = tcEmpty;
+      if (play.guard_count < kListCapacity) {  // later starts are ignored
+        const int slot = play.guard_count++;
+        play.guards.State[slot] = 1;
+        play.guards.X[slot] = x;
+        play.guards.Y[slot] = y;
+        play.guards.DX[slot] = 4;
+        play.guards.DY[slot] = 0;
+        play.guards.Frame[slot] = 18;
+      }
+      break;
+    case tcRunnerStart:
+      value = tcEmpty;
+      play.runner.x = x;  // the last start in reading order wins
+      play.runner.y = y;
+      play.runner.RunnerFrame = 18;
+      break;
+    default: break;
+  }
+  play.field.cells[TPlayField::IndexOfStageCell(column, row)] = value;
+}
+
+}  // namespace
+
+void TForm1::StartStage() {
+  ResetSlots(play);
+
+  const bool from_edit_set = game.PlayEditSet || game.GameMode == gmTestPlay;
+  const TStageGrid* source = SourceGridForStage(game.StageIndex, from_edit_set, EditSet, stage_scratch_);
+  if (source == nullptr) {
+    // No stage of that index: play an empty frame rather than read outside a table.
+    ClearToFrame(stage_scratch_);
+    source = &stage_scratch_;
+  }
+
+  play.field.WriteVirtualRow();
+
+  play.gold.count = 0;
+  play.ladders.count = 0;
+  play.guard_count = 0;
+  play.runner.x = 32;
+  play.runner.y = 0;
+  play.runner.RunnerFrame = 18;  // also for a stage without a runner start
+
+  for (int row = 0; row < kStageRows; ++row) {
+    for (int column = 0; column < kStageColumns; ++column) {
+      ConvertCell(play, source->at(column, row), column, row);
+    }
+  }
+  // The background picture of the cells is drawn once the sprite sheet exists.
+
+  play.phase = spCollect;
+  play.GoldTicks = 0;
+  play.LadderTicks = 0;
+  play.keys = TInputLatches{};
+  play.runner.DigTicks = 0;
+  play.runner.DeathTicks = 0;
+  play.runner.IdleTicks = 0;
+  play.EndingTicks = 0;
+  play.runner.StepX = 0;
+  play.runner.StepY = 0;
+  play.CrushCount = 0;
+  play.GoldLeft = play.gold.count;
+
+  SetMenuEnabled(TMenuItemId::Replay1, true);
+  SetMenuEnabled(TMenuItemId::PAUSE1, true);
+
+  if (game.MusicOn) music_.StartMusic("mus1.mid");
+
+  Image1.FillBlack();
+
+  if (game.GameMode == gmTestPlay) {
+    play.StartDelay = 0;
+    Image1 = Image3;
+  } else {
+    // The banner text is drawn once the sprite sheet's glyphs exist.
+    play.StartDelay = 32;
+  }
+  services_.window.InvalidateImage1();
+
+  SetTimer1(true);
+}
+
+}  // namespace bd
