@@ -1,2 +1,226 @@
+// The real Qt window, offscreen: its size, its menu bar, and keys going
+// through Qt's own key and shortcut handling into the core.
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
 #include <QtTest>
-int main() { return 0; }
+
+#include "platform/headless/headless_services.h"
+#include "platform/qt/palette_window.h"
+#include "platform/qt/qt_main_window.h"
+
+using namespace bd;
+using bd::platform::QtMainWindow;
+
+namespace {
+
+struct ExpectedItem {
+  const char* text;  // "-" for a separator
+  const char* shortcut;
+};
+
+struct ExpectedMenu {
+  const char* title;
+  std::vector<ExpectedItem> items;
+};
+
+// The menu bar a player sees, written out independently of the core's table.
+const std::vector<ExpectedMenu> kMenuBar = {
+    {"&File",
+     {{"&Title", "F1"},
+      {"&Give up", "F5"},
+      {"&Pause", "Ctrl+P"},
+      {"-", ""},
+      {"&Start Game", "Alt+S"},
+      {"&Edit Mode", "Alt+E"},
+      {"&Play Edit...", "Alt+P"},
+      {"-", ""},
+      {"&Quit", "Ctrl+Q"}}},
+    {"&Edit",
+     {{"&Open...", "F3"},
+      {"&Save...", "F2"},
+      {"-", ""},
+      {"S&tage", ""},
+      {"&Test Play", "F4"},
+      {"-", ""},
+      {"&All Clear", ""},
+      {"&Clear", ""}}},
+    {"&Option", {{"&Music", "Ctrl+M"}, {"&Sound", "Ctrl+S"}}},
+};
+
+}  // namespace
+
+class MainWindowGuiTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<platform::HeadlessAudio> audio_;
+  std::unique_ptr<platform::HeadlessJoystick> joystick_;
+  std::unique_ptr<QtMainWindow> window_;
+
+  TForm1& form() { return window_->form(); }
+  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(window_->windowHandle(), static_cast<Qt::Key>(key), modifiers);
+  }
+
+ private slots:
+  void init() {
+    audio_ = std::make_unique<platform::HeadlessAudio>();
+    joystick_ = std::make_unique<platform::HeadlessJoystick>();
+    window_ = std::make_unique<QtMainWindow>(*audio_, *joystick_);
+    window_->Start();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  }
+
+  void cleanup() { window_.reset(); }
+
+  void windowHasAFixedClientAreaAndNoMaximiseBox() {
+    QCOMPARE(window_->centralWidget()->size(), QSize(512, 448));
+    QCOMPARE(window_->minimumSize(), window_->maximumSize());
+    QVERIFY(!window_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(window_->windowTitle(), QString("Burrow Dash"));
+    QVERIFY(window_->timer2().isActive());
+    QCOMPARE(window_->timer2().interval(), 24);
+    QCOMPARE(window_->timer2().timerType(), Qt::PreciseTimer);
+    QVERIFY(!window_->timer1().isActive());
+  }
+
+  void menuBarHoldsEveryItemWithItsCaptionAndShortcut() {
+    const QList<QAction*> menus = window_->menuBar()->actions();
+    QCOMPARE(menus.size(), static_cast<qsizetype>(kMenuBar.size()));
+    for (size_t m = 0; m < kMenuBar.size(); ++m) {
+      QCOMPARE(menus[m]->text(), QString(kMenuBar[m].title));
+      const QList<QAction*> items = menus[m]->menu()->actions();
+      QCOMPARE(items.size(), static_cast<qsizetype>(kMenuBar[m].items.size()));
+      for (qsizetype i = 0; i < items.size(); ++i) {
+        const ExpectedItem& expected = kMenuBar[m].items[i];
+        if (QString(expected.text) == "-") {
+          QVERIFY2(items[i]->isSeparator(), expected.text);
+          continue;
+        }
+        QCOMPARE(items[i]->text(), QString(expected.text));
+        QCOMPARE(items[i]->shortcut().toString(QKeySequence::PortableText), QString(expected.shortcut));
+      }
+    }
+    QMenu* stage = window_->MenuFor(TMenuItemId::Stage1);
+    const QList<QAction*> stages = stage->actions();
+    QCOMPARE(stages.size(), 6);
+    for (int k = 0; k < 6; ++k) {
+      QCOMPARE(stages[k]->text(), QString("&%1").arg(k + 1));
+      QCOMPARE(stages[k]->shortcut().toString(QKeySequence::PortableText), QString("Ctrl+%1").arg(k + 1));
+      QVERIFY(stages[k]->actionGroup() && stages[k]->actionGroup()->isExclusive());
+      QCOMPARE(stages[k]->isChecked(), k == 0);
+    }
+    QVERIFY(window_->ActionFor(TMenuItemId::Music1)->isChecked());
+    QVERIFY(window_->ActionFor(TMenuItemId::Sound1)->isChecked());
+    QVERIFY(!window_->MenuFor(TMenuItemId::Edit2)->menuAction()->isEnabled());
+  }
+
+  void shortcutsActThroughTheWindow() {
+    Key(Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(form().game.GameMode, gmGame);
+    QVERIFY(window_->timer1().isActive());
+    Key(Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(form().Paused());
+    QVERIFY(window_->ActionFor(TMenuItemId::PAUSE1)->isChecked());
+    QVERIFY(!window_->timer1().isActive());
+    Key(Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(!form().Paused());
+    QVERIFY(window_->timer1().isActive());
+    Key(Qt::Key_F1);
+    QCOMPARE(form().game.GameMode, gmTitle);
+    QVERIFY(!window_->timer1().isActive());
+    QVERIFY(window_->ActionFor(TMenuItemId::Start1)->isEnabled());
+  }
+
+  void editMenuShortcutsAreDeadOutsideTheEditor() {
+    for (int key : {int(Qt::Key_F2), int(Qt::Key_F3), int(Qt::Key_F4)}) Key(key);
+    Key(Qt::Key_1, Qt::ControlModifier);
+    Key(Qt::Key_3, Qt::ControlModifier);
+    QCOMPARE(form().game.GameMode, gmTitle);
+    QCOMPARE(form().EditStage, 0);
+
+    // Alt+E is Edit Mode where that can act, not an ambiguous pair with the Edit menu.
+    Key(Qt::Key_E, Qt::AltModifier);
+    QCOMPARE(form().game.GameMode, gmEdit);
+    QVERIFY(window_->paletteWindow()->isVisible());
+    Key(Qt::Key_3, Qt::ControlModifier);
+    QCOMPARE(form().EditStage, 2);
+    QVERIFY(window_->ActionFor(TMenuItemId::N31)->isChecked());
+    Key(Qt::Key_F4);
+    QCOMPARE(form().game.GameMode, gmTestPlay);
+    QCOMPARE(form().game.StageIndex, 2);
+    QVERIFY(!window_->paletteWindow()->isVisible());
+    Key(Qt::Key_1, Qt::ControlModifier);  // the Edit menu is dead again
+    QCOMPARE(form().EditStage, 2);
+    Key(Qt::Key_Escape);
+    QCOMPARE(form().game.GameMode, gmEdit);
+  }
+
+  void spaceAndArrowsReachTheGame() {
+    Key(Qt::Key_Down);
+    QCOMPARE(form().game.TitleChoice, 2);
+    Key(Qt::Key_Up);
+    QCOMPARE(form().game.TitleChoice, 1);
+    Key(Qt::Key_Space);
+    QCOMPARE(form().game.GameMode, gmGame);
+
+    // A held key: auto-repeat's releases must not clear the latch; the real release does.
+    QTest::keyPress(window_->windowHandle(), Qt::Key_Left);
+    QCOMPARE(form().play.keys.KeyLeft, 1);
+    QKeyEvent repeat_release(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(window_.get(), &repeat_release);
+    QCOMPARE(form().play.keys.KeyLeft, 1);
+    QTest::keyRelease(window_->windowHandle(), Qt::Key_Left);
+    QCOMPARE(form().play.keys.KeyLeft, 0);
+
+    // Modifiers are not looked at: Ctrl+Z digs like Z.
+    QTest::keyPress(window_->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(form().play.keys.KeyDigLeft, 1);
+  }
+
+  void paletteForwardsKeysAndRefusesToClose() {
+    Key(Qt::Key_E, Qt::AltModifier);
+    platform::PaletteWindow* palette = window_->paletteWindow();
+    QVERIFY(palette->isVisible());
+    QCOMPARE(palette->size(), QSize(32, 336));
+    QVERIFY(!palette->close());
+    QVERIFY(palette->isVisible());
+    QTest::keyClick(palette, Qt::Key_3, Qt::ControlModifier);
+    QCOMPARE(form().EditStage, 2);
+    QTest::keyClick(palette, Qt::Key_Space);
+    QCOMPARE(form().game.GameMode, gmTestPlay);
+  }
+
+  void aServiceFailureIsShownAndTheProgramGoesOn() {
+    audio_->fail_next_music = "cannot open mus1.mid";
+    QString shown;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&shown] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      shown = box->text();
+      box->accept();
+    });
+    closer.start(10);
+    Key(Qt::Key_S, Qt::AltModifier);
+    closer.stop();
+    QCOMPARE(shown, QString("cannot open mus1.mid"));
+    // The stage start stopped at its music step: no play timer.
+    QCOMPARE(form().game.GameMode, gmGame);
+    QVERIFY(!window_->timer1().isActive());
+    QVERIFY(window_->ActionFor(TMenuItemId::Replay1)->isEnabled());
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    Key(Qt::Key_F1);
+    QCOMPARE(form().game.GameMode, gmTitle);
+  }
+};
+
+QTEST_MAIN(MainWindowGuiTest)
+#include "main_window_gui_test.moc"
