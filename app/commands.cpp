@@ -11,7 +11,7 @@ void TForm1::Reset1Click() {
   DisablePlayCommands();
   SetTimer1(false);
   SetTitleCommandsEnabled(true);
-  SetMenuEnabled(Edit2, false);
+  MainMenu1.SetEnabled(Edit2, false);
   services_.window.SetPaletteVisible(false);
   ShowTitle();
 }
@@ -24,10 +24,10 @@ void TForm1::Replay1Click() {
 void TForm1::PAUSE1Click() {
   if (!MainMenu1.Checked(PAUSE1)) {
     SetTimer1(false);
-    SetMenuChecked(PAUSE1, true);
+    MainMenu1.SetChecked(PAUSE1, true);
   } else {
     SetTimer1(true);
-    SetMenuChecked(PAUSE1, false);
+    MainMenu1.SetChecked(PAUSE1, false);
   }
 }
 
@@ -44,7 +44,7 @@ void TForm1::Edit1Click() {
   SetTitleCommandsEnabled(false);
   DisablePlayCommands();
   SetTimer1(false);
-  SetMenuEnabled(Edit2, true);
+  MainMenu1.SetEnabled(Edit2, true);
   services_.window.SetPaletteVisible(true);
   if (game.MusicOn) music_.StopMusic();
   if (SaveDialogFileName != kNoStageFile) CaptionForFile(SaveDialogFileName);
@@ -52,7 +52,7 @@ void TForm1::Edit1Click() {
 }
 
 void TForm1::TestPlay1Click() {
-  SetMenuEnabled(Edit2, false);
+  MainMenu1.SetEnabled(Edit2, false);
   services_.window.SetPaletteVisible(false);
   game.StageIndex = EditStage;
   game.GameMode = gmTestPlay;
@@ -64,25 +64,25 @@ void TForm1::Exit1Click() { services_.window.CloseMainWindow(); }
 void TForm1::Music1Click() {
   if (game.MusicOn) {
     game.MusicOn = false;
-    SetMenuChecked(Music1, false);
+    MainMenu1.SetChecked(Music1, false);
     music_.StopMusic();  // the one stop that is not guarded by MusicOn
   } else {
     // Starts nothing: the next music cue plays.
     game.MusicOn = true;
-    SetMenuChecked(Music1, true);
+    MainMenu1.SetChecked(Music1, true);
   }
 }
 
 void TForm1::Sound1Click() {
   game.SoundOn = !game.SoundOn;
-  SetMenuChecked(Sound1, game.SoundOn);
+  MainMenu1.SetChecked(Sound1, game.SoundOn);
 }
 
 void TForm1::N11Click(int tag) {
   if (tag < 0 || tag >= kEditStageCount) return;
   EditStage = tag;
   static constexpr TMenuItemId kStageItems[kEditStageCount] = {N11, N21, N31, N41, N51, N61};
-  SetMenuChecked(kStageItems[tag], true);
+  MainMenu1.SetChecked(kStageItems[tag], true);
   DrawEditStage();
 }
 
@@ -97,7 +97,7 @@ void TForm1::AllClear1Click() {
   ClearAll(EditSet);
   EditStage = 0;
   DrawEditStage();
-  SetMenuChecked(N11, true);
+  MainMenu1.SetChecked(N11, true);
   SetCaption(kCaption);
   SaveDialogFileName = kNoStageFile;
 }

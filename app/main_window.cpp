@@ -25,7 +25,7 @@ void TForm1::FormCreate() {
   platform::JoyCaps caps;
   if (services_.joystick.GetCaps(caps)) SetJoystickLimits(joy, caps);
 
-  SetMenuEnabled(TMenuItemId::Edit2, false);
+  MainMenu1.SetEnabled(TMenuItemId::Edit2, false);
 
   game.SoundOn = true;
   game.MusicOn = true;
@@ -88,20 +88,16 @@ void TForm1::SetCaption(const std::string& caption) {
   services_.window.SetCaption(caption);
 }
 
-void TForm1::SetMenuEnabled(TMenuItemId id, bool enabled) { MainMenu1.SetEnabled(id, enabled); }
-
-void TForm1::SetMenuChecked(TMenuItemId id, bool checked) { MainMenu1.SetChecked(id, checked); }
-
 void TForm1::DisablePlayCommands() {
-  SetMenuEnabled(TMenuItemId::Replay1, false);
-  SetMenuEnabled(TMenuItemId::PAUSE1, false);
-  SetMenuChecked(TMenuItemId::PAUSE1, false);
+  MainMenu1.SetEnabled(TMenuItemId::Replay1, false);
+  MainMenu1.SetEnabled(TMenuItemId::PAUSE1, false);
+  MainMenu1.SetChecked(TMenuItemId::PAUSE1, false);
 }
 
 void TForm1::SetTitleCommandsEnabled(bool enabled) {
-  SetMenuEnabled(TMenuItemId::Start1, enabled);
-  SetMenuEnabled(TMenuItemId::Edit1, enabled);
-  SetMenuEnabled(TMenuItemId::PlayEdit1, enabled);
+  MainMenu1.SetEnabled(TMenuItemId::Start1, enabled);
+  MainMenu1.SetEnabled(TMenuItemId::Edit1, enabled);
+  MainMenu1.SetEnabled(TMenuItemId::PlayEdit1, enabled);
 }
 
 void TForm1::CaptionForFile(const std::string& path) {

@@ -11,6 +11,7 @@
 #include "app/main_menu.h"
 #include "audio/music.h"
 #include "game/play_state.h"
+#include "game/random.h"
 #include "platform/services.h"
 #include "render/surface.h"
 #include "stage/edit_set.h"
@@ -32,16 +33,6 @@ enum TVirtualKey : uint16_t {
 
 inline constexpr const char* kCaption = "Burrow Dash";
 inline constexpr const char* kNoStageFile = "*.bds";
-
-// Deterministic pseudo-random generator of the guards; seeded through the services.
-struct TRandom {
-  uint32_t seed = 0;
-  // A non-negative number.
-  int32_t Next() {
-    seed = seed * 134775813u + 1u;
-    return static_cast<int32_t>(seed >> 1);
-  }
-};
 
 class TForm1 {
  public:
@@ -112,8 +103,6 @@ class TForm1 {
  private:
   void SetTimer1(bool enabled);
   void SetCaption(const std::string& caption);
-  void SetMenuEnabled(TMenuItemId id, bool enabled);
-  void SetMenuChecked(TMenuItemId id, bool checked);
   void DisablePlayCommands();                  // Replay1 and PAUSE1 off, PAUSE1 unchecked
   void SetTitleCommandsEnabled(bool enabled);  // Start1, Edit1, PlayEdit1
   void CaptionForFile(const std::string& path);

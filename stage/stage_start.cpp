@@ -99,8 +99,8 @@ void TForm1::StartStage() {
   play.CrushCount = 0;
   play.GoldLeft = play.gold.count;
 
-  SetMenuEnabled(TMenuItemId::Replay1, true);
-  SetMenuEnabled(TMenuItemId::PAUSE1, true);
+  MainMenu1.SetEnabled(TMenuItemId::Replay1, true);
+  MainMenu1.SetEnabled(TMenuItemId::PAUSE1, true);
 
   if (game.MusicOn) music_.StartMusic("mus1.mid");
 

@@ -40,21 +40,20 @@ std::optional<std::string> HeadlessDialogs::RunSaveDialog(const FileDialogReques
   return NextAnswer(save_answers);
 }
 
+void HeadlessAudio::ThrowIfFailureScripted() {
+  if (!fail_next_music) return;
+  const std::string text = *fail_next_music;
+  fail_next_music.reset();
+  throw PlatformError(text);
+}
+
 void HeadlessAudio::OpenAndPlayMusic(const std::string& path) {
-  if (fail_next_music) {
-    const std::string text = *fail_next_music;
-    fail_next_music.reset();
-    throw PlatformError(text);
-  }
+  ThrowIfFailureScripted();
   music_calls.push_back("start " + path);
 }
 
 void HeadlessAudio::StopMusic() {
-  if (fail_next_music) {
-    const std::string text = *fail_next_music;
-    fail_next_music.reset();
-    throw PlatformError(text);
-  }
+  ThrowIfFailureScripted();
   music_calls.push_back("stop");
 }
 

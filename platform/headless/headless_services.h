@@ -68,6 +68,9 @@ class HeadlessAudio : public AudioService {
   std::vector<std::string> waves;
   // When set, the next music call throws this text instead of playing.
   std::optional<std::string> fail_next_music;
+
+ private:
+  void ThrowIfFailureScripted();
 };
 
 class HeadlessJoystick : public JoystickService {

@@ -140,6 +140,12 @@ bool QtMainWindow::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
+void QtMainWindow::closeEvent(QCloseEvent* event) {
+  // The palette goes with the main window, so that closing it ends the program.
+  if (palette_) palette_->hide();
+  QMainWindow::closeEvent(event);
+}
+
 void QtMainWindow::keyPressEvent(QKeyEvent* event) { HandleKeyPress(event, false); }
 
 void QtMainWindow::HandleKeyPress(QKeyEvent* event, bool from_palette) {

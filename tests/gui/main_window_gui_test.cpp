@@ -197,6 +197,14 @@ class MainWindowGuiTest : public QObject {
     QCOMPARE(form().game.GameMode, gmTestPlay);
   }
 
+  void quitClosesBothWindows() {
+    Key(Qt::Key_E, Qt::AltModifier);
+    QVERIFY(window_->paletteWindow()->isVisible());
+    Key(Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!window_->isVisible());
+    QVERIFY(!window_->paletteWindow()->isVisible());
+  }
+
   void aServiceFailureIsShownAndTheProgramGoesOn() {
     audio_->fail_next_music = "cannot open mus1.mid";
     QString shown;
