@@ -83,10 +83,7 @@ void TForm1::SetTimer1(bool enabled) {
   services_.timers.SetTimerEnabled(platform::TimerId::kTimer1, enabled);
 }
 
-void TForm1::SetCaption(const std::string& caption) {
-  caption_ = caption;
-  services_.window.SetCaption(caption);
-}
+void TForm1::SetCaption(const std::string& caption) { services_.window.SetCaption(caption); }
 
 void TForm1::DisablePlayCommands() {
   MainMenu1.SetEnabled(TMenuItemId::Replay1, false);

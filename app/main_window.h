@@ -82,7 +82,6 @@ class TForm1 {
 
   bool Timer1Enabled() const { return timer1_enabled_; }
   bool Paused() const { return MainMenu1.Checked(TMenuItemId::PAUSE1); }
-  const std::string& Caption() const { return caption_; }
 
   // Game state, plain data owned by the window.
   TGameGlobals game;
@@ -111,7 +110,6 @@ class TForm1 {
   TMusic music_;
   TStageGrid stage_scratch_;  // a built-in stage unpacked for stage start
   bool timer1_enabled_ = false;
-  std::string caption_ = kCaption;
 };
 
 }  // namespace bd
