@@ -58,6 +58,7 @@ struct TMenuItem {
   int radio_group;  // 0 for none
   int tag;
   bool enabled;
+  bool checkable;  // shows a check mark when checked
   bool checked;
 };
 

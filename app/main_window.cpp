@@ -1,13 +1,21 @@
 #include "app/main_window.h"
 
 namespace bd {
+namespace {
+
+// The last component of a path: what follows its last separator.
+std::string_view FileNamePart(std::string_view path) {
+  const auto separator = path.find_last_of("/\\");
+  return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+}  // namespace
 
 TForm1::TForm1(const platform::Services& services) : services_(services), music_(services.audio) {}
 
 void TForm1::FormCreate() {
   const std::string exe = services_.window.ExecutablePath();
-  const auto slash = exe.find_last_of("/\\");
-  ProgramFolder = slash == std::string::npos ? std::string() : exe.substr(0, slash + 1);
+  ProgramFolder = exe.substr(0, exe.size() - FileNamePart(exe).size());
   music_.SetFolder(ProgramFolder);
 
   const platform::ScreenSize screen = services_.window.GetScreenSize();
@@ -98,8 +106,7 @@ void TForm1::SetTitleCommandsEnabled(bool enabled) {
 }
 
 void TForm1::CaptionForFile(const std::string& path) {
-  const auto slash = path.find_last_of("/\\");
-  SetCaption(std::string(kCaption) + " - " + (slash == std::string::npos ? path : path.substr(slash + 1)));
+  SetCaption(std::string(kCaption) + " - " + std::string(FileNamePart(path)));
 }
 
 }  // namespace bd

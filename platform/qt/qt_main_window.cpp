@@ -98,7 +98,7 @@ void QtMainWindow::BuildMenuBar() {
         action->setObjectName(item.name);
         action->setShortcut(KeySequenceOfShortcut(item.shortcut));
         action->setShortcutContext(Qt::WindowShortcut);
-        action->setCheckable(item.checked || item.radio_group != 0 || item.id == TMenuItemId::PAUSE1);
+        action->setCheckable(item.checkable);
         if (item.radio_group != 0) {
           if (!radio_group) radio_group = new QActionGroup(this);
           radio_group->addAction(action);
