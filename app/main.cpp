@@ -14,9 +14,9 @@ int main(int argc, char* argv[]) {
   bd::platform::SilentAudio audio;
   bd::platform::NoJoystick joystick;
   bd::platform::QtMainWindow window(audio, joystick);
-  window.Start();
-  window.show();
   try {
+    window.Start();
+    window.show();
     return QApplication::exec();
   } catch (const std::exception& error) {
     QMessageBox::critical(nullptr, "Burrow Dash", QString::fromStdString(error.what()));

@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "render/raster.h"
+
 namespace bd {
 namespace {
 
@@ -26,8 +28,8 @@ void TForm1::FormCreate() {
   services_.window.PlaceMainWindow(left, top, kImageWidth, kImageHeight);
 
   // The surfaces' first content is never seen: the title and every stage start cover it.
-  Image1.FillBlack();
-  Image3.FillBlack();
+  BlockTransfer(Image1, 0, 0, Image2, 0, 0, kImageWidth, kImageHeight, TRasterOp::Copy);
+  BlockTransfer(Image3, 0, 0, Image2, 0, 0, kImageWidth, kImageHeight, TRasterOp::Copy);
 
   joy = TJoystickState{};
   platform::JoyCaps caps;

@@ -13,6 +13,7 @@
 #include "game/play_state.h"
 #include "game/random.h"
 #include "platform/services.h"
+#include "render/sprite_sheet.h"
 #include "render/surface.h"
 #include "stage/edit_set.h"
 #include "stage/stage_grid.h"
@@ -33,6 +34,8 @@ enum TVirtualKey : uint16_t {
 
 inline constexpr const char* kCaption = "Burrow Dash";
 inline constexpr const char* kNoStageFile = "*.bds";
+inline constexpr int kPaletteImageWidth = 32;
+inline constexpr int kPaletteImageHeight = 336;
 
 class TForm1 {
  public:
@@ -79,6 +82,10 @@ class TForm1 {
   void TitleCursorUp();
   void TitleCursorDown();
   void DrawEditStage();
+  // The palette window's picture: drawn when the palette is created, and its
+  // stage digit whenever the edited stage changes.
+  void PaletteFormCreate();
+  void DrawStageNumber();
 
   bool Timer1Enabled() const { return timer1_enabled_; }
   bool Paused() const { return MainMenu1.Checked(TMenuItemId::PAUSE1); }
@@ -91,7 +98,9 @@ class TForm1 {
   TRandom random;
   TMainMenu MainMenu1;
   TSurface Image1{kImageWidth, kImageHeight};
+  TSurface Image2{kSheetWidth, kSheetHeight};  // the sprite sheet, filled by the shell before FormCreate
   TSurface Image3{kImageWidth, kImageHeight};
+  TSurface PaletteImage{kPaletteImageWidth, kPaletteImageHeight};
 
   std::string ProgramFolder;  // with its trailing separator
   int32_t EditStage = 0;
@@ -105,6 +114,7 @@ class TForm1 {
   void DisablePlayCommands();                  // Replay1 and PAUSE1 off, PAUSE1 unchecked
   void SetTitleCommandsEnabled(bool enabled);  // Start1, Edit1, PlayEdit1
   void CaptionForFile(const std::string& path);
+  void DrawScoreLines();  // the two score lines of the game-over screen and the stage banner
 
   platform::Services services_;
   TMusic music_;

@@ -4,12 +4,14 @@
 #include <QPainter>
 
 #include "platform/qt/qt_main_window.h"
+#include "platform/qt/surface_images.h"
 
 namespace bd::platform {
 
-PaletteWindow::PaletteWindow(QtMainWindow& main_window)
+PaletteWindow::PaletteWindow(QtMainWindow& main_window, const TSurface& picture)
     : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      main_window_(main_window) {
+      main_window_(main_window),
+      picture_(picture) {
   setWindowTitle(QString());
   setFixedSize(kWidth, kHeight);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -23,9 +25,9 @@ void PaletteWindow::closeEvent(QCloseEvent* event) { event->ignore(); }
 void PaletteWindow::keyPressEvent(QKeyEvent* event) { main_window_.HandleKeyPress(event, true); }
 
 void PaletteWindow::paintEvent(QPaintEvent*) {
-  // The tile pictures come with the sprite sheet; until then the palette is black.
   QPainter painter(this);
-  painter.fillRect(rect(), Qt::black);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter.drawImage(rect(), SurfaceToImage(picture_));
 }
 
 }  // namespace bd::platform

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include "render/surface.h"
+
 namespace bd::platform {
 
 class QtMainWindow;
@@ -12,7 +14,7 @@ class PaletteWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit PaletteWindow(QtMainWindow& main_window);
+  PaletteWindow(QtMainWindow& main_window, const TSurface& picture);
 
   static constexpr int kWidth = 32;
   static constexpr int kHeight = 336;
@@ -24,6 +26,7 @@ class PaletteWindow : public QWidget {
 
  private:
   QtMainWindow& main_window_;
+  const TSurface& picture_;
 };
 
 }  // namespace bd::platform

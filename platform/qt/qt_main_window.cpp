@@ -14,6 +14,7 @@
 #include "platform/qt/image1_view.h"
 #include "platform/qt/key_codes.h"
 #include "platform/qt/palette_window.h"
+#include "platform/qt/surface_images.h"
 
 namespace bd::platform {
 namespace {
@@ -68,8 +69,11 @@ QtMainWindow::QtMainWindow(AudioService& audio, JoystickService& joystick)
 QtMainWindow::~QtMainWindow() = default;
 
 void QtMainWindow::Start() {
+  // The sheet is part of the program: without it there is nothing to show.
+  LoadSpriteSheet(form_.Image2);
   Dispatch([this] { form_.FormCreate(); });
-  palette_ = std::make_unique<PaletteWindow>(*this);
+  palette_ = std::make_unique<PaletteWindow>(*this, form_.PaletteImage);
+  Dispatch([this] { form_.PaletteFormCreate(); });
   setFocus();
 }
 

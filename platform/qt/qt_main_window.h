@@ -33,6 +33,8 @@ class QtMainWindow : public QMainWindow,
   ~QtMainWindow() override;
 
   // FormCreate, then the palette window; the caller shows the window.
+  // Loads the sprite sheet (throws PlatformError if it cannot), then runs
+  // the form's start-up and creates the palette window.
   void Start();
 
   TForm1& form() { return form_; }

@@ -12,6 +12,7 @@
 #include "platform/headless/headless_services.h"
 #include "platform/qt/palette_window.h"
 #include "platform/qt/qt_main_window.h"
+#include "render/sprite_sheet.h"
 
 using namespace bd;
 using bd::platform::QtMainWindow;
@@ -182,6 +183,28 @@ class MainWindowGuiTest : public QObject {
     // Modifiers are not looked at: Ctrl+Z digs like Z.
     QTest::keyPress(window_->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(form().play.keys.KeyDigLeft, 1);
+  }
+
+  // Every device pixel shows exactly the surface pixel it lies in: no blur
+  // when a high-density screen doubles the picture.
+  static void ExpectSharpCopy(QWidget* widget, const TSurface& surface) {
+    for (const qreal ratio : {1.0, 2.0}) {
+      QImage shot(QSize(surface.width(), surface.height()) * ratio, QImage::Format_RGB32);
+      shot.setDevicePixelRatio(ratio);
+      widget->render(&shot);
+      for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+          QCOMPARE(shot.pixel(x, y) & 0xFFFFFFu, surface.pixel(int(x / ratio), int(y / ratio)));
+    }
+  }
+
+  void titleAndPaletteArePaintedFromTheSheetWithSharpPixels() {
+    QCOMPARE(form().Image1.pixel(0, 0), kBackdropBlue);  // the title, drawn from the real sheet
+    ExpectSharpCopy(window_->centralWidget(), form().Image1);
+    Key(Qt::Key_E, Qt::AltModifier);
+    QCOMPARE(form().PaletteImage.pixel(16, 16),
+             form().Image2.pixel(TileCell(tcBrick).x + 16, TileCell(tcBrick).y + 16));
+    ExpectSharpCopy(window_->paletteWindow(), form().PaletteImage);
   }
 
   void paletteForwardsKeysAndRefusesToClose() {

@@ -1,0 +1,43 @@
+// A made-up sprite sheet for drawing tests: every pixel tells where on the
+// sheet it came from, so a misplaced cell shows up as a wrong value.
+#pragma once
+
+#include "render/draw.h"
+#include "render/raster.h"
+#include "render/sprite_sheet.h"
+#include "render/surface.h"
+
+namespace bd::testing {
+
+// Non-zero everywhere except the cells the game relies on being black:
+// the ">" glyph (a blank) and the empty tile. The backdrop is plain blue.
+inline TSurface MakeTestSheet() {
+  TSurface sheet(kSheetWidth, kSheetHeight);
+  for (int y = 0; y < kSheetHeight; ++y)
+    for (int x = 0; x < kSheetWidth; ++x)
+      sheet.data()[y * kSheetWidth + x] = (uint32_t(x) << 12) | uint32_t(y) | 0x800000u;
+  FillBlack(sheet, GlyphCell('>').x, GlyphCell('>').y, kGlyphSize, kGlyphSize);
+  FillBlack(sheet, TileCell(0).x, TileCell(0).y, kCellSize, kCellSize);
+  for (int y = 0; y < kCellSize; ++y)
+    for (int x = 0; x < kCellSize; ++x)
+      sheet.data()[(kTitleBackdropCell.y + y) * kSheetWidth + kTitleBackdropCell.x + x] = kBackdropBlue;
+  return sheet;
+}
+
+// True when the w x h square of `surface` at (x, y) equals the sheet's at `cell`.
+inline bool SquareEquals(const TSurface& surface, int x, int y, const TSurface& sheet, TSheetCell cell, int w,
+                         int h) {
+  for (int j = 0; j < h; ++j)
+    for (int i = 0; i < w; ++i)
+      if (surface.pixel(x + i, y + j) != sheet.pixel(cell.x + i, cell.y + j)) return false;
+  return true;
+}
+
+inline bool SquareIs(const TSurface& surface, int x, int y, int w, int h, uint32_t colour) {
+  for (int j = 0; j < h; ++j)
+    for (int i = 0; i < w; ++i)
+      if (surface.pixel(x + i, y + j) != colour) return false;
+  return true;
+}
+
+}  // namespace bd::testing

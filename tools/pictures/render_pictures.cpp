@@ -1,0 +1,77 @@
+// Writes the sprite sheet and the screens outside play as PNG files, so the
+// art can be reviewed without starting the game.
+//   burrow-dash-pictures OUTPUT_FOLDER [SCALE]
+#include <QDir>
+#include <QString>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+#include "app/main_window.h"
+#include "platform/headless/headless_services.h"
+#include "platform/qt/surface_images.h"
+#include "render/draw.h"
+
+namespace {
+
+// One of each tile code, laid out the way a stage maker would see them.
+void PaintSampleStage(bd::TStageGrid& grid) {
+  bd::ClearToFrame(grid);
+  for (int c = 1; c <= 14; ++c) grid.at(c, 12) = bd::tcBrick;
+  for (int r = 4; r <= 11; ++r) grid.at(3, r) = bd::tcLadder;
+  for (int r = 2; r <= 7; ++r) grid.at(12, r) = bd::tcHiddenLadder;
+  for (int c = 4; c <= 10; ++c) grid.at(c, 4) = bd::tcBar;
+  for (int c = 5; c <= 9; ++c) grid.at(c, 8) = c == 7 ? bd::tcTrapBrick : bd::tcSolid;
+  grid.at(6, 7) = bd::tcGold;
+  grid.at(10, 11) = bd::tcGold;
+  grid.at(8, 11) = bd::tcGuardStart;
+  grid.at(5, 11) = bd::tcRunnerStart;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || argc > 3) {
+    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER [SCALE]\n", argv[0]);
+    return 2;
+  }
+  const QString folder = QString::fromLocal8Bit(argv[1]);
+  const int scale = argc == 3 ? std::atoi(argv[2]) : 2;
+  if (scale < 1 || scale > 8 || !QDir().mkpath(folder)) {
+    std::fprintf(stderr, "bad scale or folder\n");
+    return 2;
+  }
+  try {
+    bd::platform::HeadlessServices headless;
+    bd::TForm1 form(headless.services());
+    bd::platform::LoadSpriteSheet(form.Image2);
+    form.FormCreate();
+    form.PaletteFormCreate();
+    bool ok = true;
+    auto save = [&](const bd::TSurface& surface, const char* name) {
+      ok = bd::platform::SaveSurfacePng(surface, folder + "/" + name, scale) && ok;
+    };
+    save(form.Image2, "sheet.png");
+    save(form.Image1, "title.png");
+    form.TitleCursorDown();
+    save(form.Image1, "title-edit-mode.png");
+    form.game.Score = 123;
+    form.game.HiScore = 4567;
+    form.ShowGameOver();
+    save(form.Image1, "game-over.png");
+    form.MenuClick(bd::TMenuItemId::Reset1);
+    form.MenuClick(bd::TMenuItemId::Edit1);
+    PaintSampleStage(form.EditSet.stages[0]);
+    form.DrawEditStage();
+    save(form.Image1, "editor.png");
+    save(form.PaletteImage, "palette.png");
+    if (!ok) {
+      std::fprintf(stderr, "cannot write into %s\n", argv[1]);
+      return 1;
+    }
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return 1;
+  }
+  return 0;
+}
