@@ -9,6 +9,7 @@
 namespace bd::platform {
 
 class QtMainWindow;
+class SurfaceView;
 
 class PaletteWindow : public QWidget {
   Q_OBJECT
@@ -19,14 +20,16 @@ class PaletteWindow : public QWidget {
   static constexpr int kWidth = 32;
   static constexpr int kHeight = 336;
 
+  // Shows the palette picture as it is now.
+  void Refresh();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
 
  private:
   QtMainWindow& main_window_;
-  const TSurface& picture_;
+  SurfaceView* view_;
 };
 
 }  // namespace bd::platform

@@ -11,10 +11,10 @@
 #include <QMessageBox>
 #include <QScreen>
 
-#include "platform/qt/image1_view.h"
 #include "platform/qt/key_codes.h"
 #include "platform/qt/palette_window.h"
 #include "platform/qt/surface_images.h"
+#include "platform/qt/surface_view.h"
 
 namespace bd::platform {
 namespace {
@@ -41,12 +41,8 @@ QtMainWindow::QtMainWindow(AudioService& audio, JoystickService& joystick)
       joystick_(joystick),
       form_(Services{*this, *this, *this, audio_, joystick_, *this}) {
   setWindowTitle(kCaption);
-  QPalette black = palette();
-  black.setColor(QPalette::Window, Qt::black);
-  setPalette(black);
-  setAutoFillBackground(true);
 
-  view_ = new Image1View(form_.Image1, this);
+  view_ = new SurfaceView(form_.Image1, this);
   setCentralWidget(view_);
   BuildMenuBar();
   layout()->setSizeConstraint(QLayout::SetFixedSize);  // not resizable
@@ -77,7 +73,7 @@ void QtMainWindow::Start() {
   setFocus();
 }
 
-const QImage& QtMainWindow::PresentedImage() { return view_->Presented(); }
+const QImage& QtMainWindow::PresentedImage() const { return view_->Presented(); }
 
 void QtMainWindow::BuildMenuBar() {
   const TMainMenu& model = form_.MainMenu1;
@@ -193,7 +189,7 @@ ScreenSize QtMainWindow::GetScreenSize() {
 
 std::string QtMainWindow::ExecutablePath() { return QCoreApplication::applicationFilePath().toStdString(); }
 
-void QtMainWindow::InvalidateImage1() { view_->update(); }
+void QtMainWindow::InvalidateImage1() { view_->Refresh(); }
 
 void QtMainWindow::SetPaletteVisible(bool visible) {
   if (palette_) palette_->setVisible(visible);
@@ -201,7 +197,7 @@ void QtMainWindow::SetPaletteVisible(bool visible) {
 }
 
 void QtMainWindow::InvalidatePalette() {
-  if (palette_) palette_->update();
+  if (palette_) palette_->Refresh();
 }
 
 void QtMainWindow::CloseMainWindow() { close(); }

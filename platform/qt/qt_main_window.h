@@ -19,7 +19,7 @@ class QMenu;
 namespace bd::platform {
 
 class PaletteWindow;
-class Image1View;
+class SurfaceView;
 
 class QtMainWindow : public QMainWindow,
                      public WindowService,
@@ -43,7 +43,7 @@ class QtMainWindow : public QMainWindow,
   PaletteWindow* paletteWindow() const { return palette_.get(); }
   QTimer& timer1() { return timer1_; }
   QTimer& timer2() { return timer2_; }
-  const QImage& PresentedImage();
+  const QImage& PresentedImage() const;
 
   // Runs one event's handler: a failure is shown in a message box, then the menu mirrors the core.
   template <typename Handler>
@@ -86,7 +86,7 @@ class QtMainWindow : public QMainWindow,
   TForm1 form_;
   std::array<QAction*, kMenuItemCount> actions_{};
   std::array<QMenu*, kMenuItemCount> menus_{};
-  Image1View* view_ = nullptr;
+  SurfaceView* view_ = nullptr;
   std::unique_ptr<PaletteWindow> palette_;
   QTimer timer1_;
   QTimer timer2_;

@@ -201,10 +201,32 @@ class MainWindowGuiTest : public QObject {
   void titleAndPaletteArePaintedFromTheSheetWithSharpPixels() {
     QCOMPARE(form().Image1.pixel(0, 0), kBackdropBlue);  // the title, drawn from the real sheet
     ExpectSharpCopy(window_->centralWidget(), form().Image1);
+    // Drawing alone shows nothing; the invalidation does.
+    form().Image1.data()[0] = 0x123456u;
+    QCOMPARE(window_->PresentedImage().pixel(0, 0) & 0xFFFFFFu, kBackdropBlue);
+    window_->InvalidateImage1();
+    QCOMPARE(window_->PresentedImage().pixel(0, 0) & 0xFFFFFFu, 0x123456u);
+    form().ShowTitle();
     Key(Qt::Key_E, Qt::AltModifier);
     QCOMPARE(form().PaletteImage.pixel(16, 16),
              form().Image2.pixel(TileCell(tcBrick).x + 16, TileCell(tcBrick).y + 16));
     ExpectSharpCopy(window_->paletteWindow(), form().PaletteImage);
+  }
+
+  // Each enabled menu title stands out from the bar behind it.
+  void menuTitlesAreReadable() {
+    QMenuBar* bar = window_->menuBar();
+    const QImage shot = bar->grab().toImage();
+    for (QAction* menu : bar->actions()) {
+      if (!menu->isEnabled()) continue;
+      const QRect area = bar->actionGeometry(menu);
+      const int back = qGray(shot.pixel(area.topLeft()));
+      int contrasting = 0;
+      for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+          contrasting += std::abs(qGray(shot.pixel(x, y)) - back) > 100;
+      QVERIFY2(contrasting >= 10, qPrintable(menu->text()));
+    }
   }
 
   void paletteForwardsKeysAndRefusesToClose() {
