@@ -1,6 +1,6 @@
 #include "app/main_window.h"
 
-#include "render/raster.h"
+#include "render/draw.h"
 
 namespace bd {
 namespace {
@@ -28,8 +28,8 @@ void TForm1::FormCreate() {
   services_.window.PlaceMainWindow(left, top, kImageWidth, kImageHeight);
 
   // The surfaces' first content is never seen: the title and every stage start cover it.
-  BlockTransfer(Image1, 0, 0, Image2, 0, 0, kImageWidth, kImageHeight, TRasterOp::Copy);
-  BlockTransfer(Image3, 0, 0, Image2, 0, 0, kImageWidth, kImageHeight, TRasterOp::Copy);
+  CopyCell(Image1, 0, 0, Image2, {0, 0}, kImageWidth, kImageHeight);
+  CopyCell(Image3, 0, 0, Image2, {0, 0}, kImageWidth, kImageHeight);
 
   joy = TJoystickState{};
   platform::JoyCaps caps;

@@ -2,7 +2,6 @@
 // window's column of tiles with the stage digit.
 #include "app/main_window.h"
 #include "render/draw.h"
-#include "render/raster.h"
 
 namespace bd {
 namespace {
@@ -33,8 +32,7 @@ void TForm1::PaletteFormCreate() {
 
 void TForm1::DrawStageNumber() {
   const char digit = static_cast<char>('1' + EditStage);
-  BlockTransfer(PaletteImage, 0, kPaletteStageNumberY, Image2, GlyphCell(digit).x, GlyphCell(digit).y,
-                kGlyphSize, kGlyphSize, TRasterOp::Copy);
+  CopyCell(PaletteImage, 0, kPaletteStageNumberY, Image2, GlyphCell(digit), kGlyphSize, kGlyphSize);
   services_.window.InvalidatePalette();
 }
 

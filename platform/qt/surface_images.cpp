@@ -22,11 +22,16 @@ bool SurfaceFromImage(const QImage& image, TSurface& surface) {
 
 QImage SurfaceToImage(const TSurface& surface) {
   QImage image(surface.width(), surface.height(), QImage::Format_RGB32);
+  CopySurfaceInto(surface, image);
+  return image;
+}
+
+void CopySurfaceInto(const TSurface& surface, QImage& rgb32) {
+  // The core's pixels leave the top byte zero; Qt's RGB32 wants it all ones.
   for (int y = 0; y < surface.height(); ++y) {
-    auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
+    auto* line = reinterpret_cast<uint32_t*>(rgb32.scanLine(y));
     for (int x = 0; x < surface.width(); ++x) line[x] = surface.pixel(x, y) | 0xFF000000u;
   }
-  return image;
 }
 
 bool SaveSurfacePng(const TSurface& surface, const QString& path, int scale) {

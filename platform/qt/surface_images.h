@@ -20,6 +20,9 @@ bool SurfaceFromImage(const QImage& image, TSurface& surface);
 
 QImage SurfaceToImage(const TSurface& surface);
 
+// Copies the surface into an RGB32 image of its size, reusing the image's pixels.
+void CopySurfaceInto(const TSurface& surface, QImage& rgb32);
+
 // Writes the surface as PNG, scaled up by a whole factor with sharp pixels.
 bool SaveSurfacePng(const TSurface& surface, const QString& path, int scale = 1);
 

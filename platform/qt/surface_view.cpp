@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "platform/qt/surface_images.h"
+
 namespace bd::platform {
 
 SurfaceView::SurfaceView(const TSurface& surface, QWidget* parent)
@@ -13,12 +15,7 @@ SurfaceView::SurfaceView(const TSurface& surface, QWidget* parent)
 }
 
 void SurfaceView::Refresh() {
-  // The core's pixels leave the top byte zero; Qt's RGB32 wants it all ones.
-  const uint32_t* source = surface_.data();
-  for (int y = 0; y < image_.height(); ++y) {
-    auto* line = reinterpret_cast<uint32_t*>(image_.scanLine(y));
-    for (int x = 0; x < image_.width(); ++x) line[x] = source[y * surface_.width() + x] | 0xFF000000u;
-  }
+  CopySurfaceInto(surface_, image_);
   update();
 }
 

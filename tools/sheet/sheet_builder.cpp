@@ -127,6 +127,10 @@ constexpr int kLogoLetterGap = 4;
 constexpr int kLogoSpaceWidth = 20;
 constexpr uint32_t kLogoShadow = 0x002878u;
 
+void Put(TSurface& surface, int x, int y, uint32_t colour) {
+  surface.data()[y * surface.width() + x] = colour;
+}
+
 // Puts a sprite into a w x h cell, scaled by the whole factor that fills it.
 void Place(TSurface& sheet, const Sprite& sprite, int x0, int y0, int w, int h, bool mirrored,
            const std::string& name) {
@@ -137,7 +141,7 @@ void Place(TSurface& sheet, const Sprite& sprite, int x0, int y0, int w, int h, 
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       const int sx = mirrored ? sprite.width - 1 - x / scale : x / scale;
-      sheet.data()[(y0 + y) * sheet.width() + x0 + x] = sprite.at(sx, y / scale);
+      Put(sheet, x0 + x, y0 + y, sprite.at(sx, y / scale));
     }
 }
 
@@ -151,13 +155,13 @@ void MakeMask(TSurface& sheet, TSheetCell sprite, TSheetCell mask) {
   for (int y = 0; y < kCellSize; ++y)
     for (int x = 0; x < kCellSize; ++x) {
       const uint32_t colour = sheet.pixel(sprite.x + x, sprite.y + y);
-      sheet.data()[(mask.y + y) * sheet.width() + mask.x + x] = colour == kBlack ? kWhite : kBlack;
+      Put(sheet, mask.x + x, mask.y + y, colour == kBlack ? kWhite : kBlack);
     }
 }
 
 void Fill(TSurface& sheet, int x0, int y0, int w, int h, uint32_t colour) {
   for (int y = y0; y < y0 + h; ++y)
-    for (int x = x0; x < x0 + w; ++x) sheet.data()[y * sheet.width() + x] = colour;
+    for (int x = x0; x < x0 + w; ++x) Put(sheet, x, y, colour);
 }
 
 // Digging eats the brick from the top down until the cell is black; refilling
@@ -167,8 +171,7 @@ void MakeHoleFrames(TSurface& sheet) {
   auto copy_rows = [&](TSheetCell to, int from_row) {
     for (int y = 0; y < kCellSize; ++y)
       for (int x = 0; x < kCellSize; ++x)
-        sheet.data()[(to.y + y) * sheet.width() + to.x + x] =
-            y < from_row ? kBlack : sheet.pixel(brick.x + x, brick.y + y);
+        Put(sheet, to.x + x, to.y + y, y < from_row ? kBlack : sheet.pixel(brick.x + x, brick.y + y));
   };
   for (int c = 1; c <= kHoleDigFrames; ++c) copy_rows(HoleFrameCell(c), kCellSize * c / kHoleDigFrames);
   for (int j = 1; j <= kHoleRefillFrames; ++j)
@@ -205,7 +208,7 @@ void MakeLogo(TSurface& sheet, const ArtSet& art) {
       uint32_t out = own;
       if (own == kBackdropBlue && x1 >= 3 && y >= 1 && letters.pixel(x1 - 3, y - 1) != kBackdropBlue)
         out = kLogoShadow;
-      sheet.data()[(y0 + y) * sheet.width() + x0 + x1] = out;
+      Put(sheet, x0 + x1, y0 + y, out);
     }
 }
 
