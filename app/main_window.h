@@ -77,6 +77,10 @@ class TForm1 {
   void ContinuePlay();
 
   void StartStage();
+  // The reading step of Open and Play Edit: a stage file's six stages into
+  // EditSet. A file without the magic is refused with the "Error" box and
+  // changes nothing; false then.
+  bool LoadStageFile(const std::string& path);
   void ShowTitle();
   void ShowGameOver();
   void TitleCursorUp();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace bd::platform {
 
@@ -95,6 +96,13 @@ class JoystickService {
   virtual bool GetPos(JoyPos& pos) = 0;
 };
 
+class FileService {
+ public:
+  virtual ~FileService() = default;
+  // Up to max_bytes from the start of the file, raw; nothing when it cannot be opened or read.
+  virtual std::optional<std::vector<uint8_t>> ReadFile(const std::string& path, size_t max_bytes) = 0;
+};
+
 class ClockService {
  public:
   virtual ~ClockService() = default;
@@ -110,6 +118,7 @@ struct Services {
   AudioService& audio;
   JoystickService& joystick;
   ClockService& clock;
+  FileService& files;
 };
 
 }  // namespace bd::platform

@@ -1,5 +1,7 @@
 #include "platform/headless/headless_services.h"
 
+#include <fstream>
+
 namespace bd::platform {
 
 void HeadlessWindow::PlaceMainWindow(int left, int top, int client_width, int client_height) {
@@ -67,6 +69,16 @@ bool HeadlessJoystick::GetPos(JoyPos& pos) {
   if (!position_ok) return false;
   pos = position;
   return true;
+}
+
+std::optional<std::vector<uint8_t>> HeadlessFiles::ReadFile(const std::string& path, size_t max_bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::vector<uint8_t> bytes(max_bytes);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(max_bytes));
+  if (in.bad()) return std::nullopt;
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  return bytes;
 }
 
 }  // namespace bd::platform

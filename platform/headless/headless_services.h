@@ -89,6 +89,12 @@ class HeadlessClock : public ClockService {
   uint32_t seed = 1;
 };
 
+// Reads real files: tools and tests load stage files from disk.
+class HeadlessFiles : public FileService {
+ public:
+  std::optional<std::vector<uint8_t>> ReadFile(const std::string& path, size_t max_bytes) override;
+};
+
 // All of them together, ready to hand to the core.
 struct HeadlessServices {
   HeadlessWindow window;
@@ -97,8 +103,9 @@ struct HeadlessServices {
   HeadlessAudio audio;
   HeadlessJoystick joystick;
   HeadlessClock clock;
+  HeadlessFiles files;
 
-  Services services() { return Services{window, timers, dialogs, audio, joystick, clock}; }
+  Services services() { return Services{window, timers, dialogs, audio, joystick, clock, files}; }
 };
 
 }  // namespace bd::platform

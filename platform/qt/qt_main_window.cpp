@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLayout>
@@ -39,7 +40,7 @@ QtMainWindow::QtMainWindow(AudioService& audio, JoystickService& joystick)
                                Qt::MSWindowsFixedSizeDialogHint),
       audio_(audio),
       joystick_(joystick),
-      form_(Services{*this, *this, *this, audio_, joystick_, *this}) {
+      form_(Services{*this, *this, *this, audio_, joystick_, *this, *this}) {
   setWindowTitle(kCaption);
 
   view_ = new SurfaceView(form_.Image1, this);
@@ -235,5 +236,15 @@ std::optional<std::string> QtMainWindow::RunSaveDialog(const FileDialogRequest& 
 }
 
 uint32_t QtMainWindow::TimeSeed() { return static_cast<uint32_t>(QDateTime::currentMSecsSinceEpoch()); }
+
+std::optional<std::vector<uint8_t>> QtMainWindow::ReadFile(const std::string& path, size_t max_bytes) {
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  std::vector<uint8_t> bytes(max_bytes);
+  const qint64 read = file.read(reinterpret_cast<char*>(bytes.data()), static_cast<qint64>(max_bytes));
+  if (read < 0) return std::nullopt;
+  bytes.resize(static_cast<size_t>(read));
+  return bytes;
+}
 
 }  // namespace bd::platform

@@ -25,7 +25,8 @@ class QtMainWindow : public QMainWindow,
                      public WindowService,
                      public TimerService,
                      public DialogService,
-                     public ClockService {
+                     public ClockService,
+                     public FileService {
   Q_OBJECT
 
  public:
@@ -69,6 +70,8 @@ class QtMainWindow : public QMainWindow,
   std::optional<std::string> RunSaveDialog(const FileDialogRequest& request) override;
   // ClockService
   uint32_t TimeSeed() override;
+  // FileService
+  std::optional<std::vector<uint8_t>> ReadFile(const std::string& path, size_t max_bytes) override;
 
  protected:
   bool event(QEvent* event) override;
