@@ -14,7 +14,7 @@ void TForm1::ConfirmAction() {
     }
     return;
   }
-  if (play.runner.DeathTicks == 18) {
+  if (play.runner.DeathTicks == kDeathTicksOver) {
     if (game.GameMode == gmGame || game.GameMode == gmTestPlay) ContinuePlay();
     return;
   }

@@ -13,12 +13,14 @@ std::string_view FileNamePart(std::string_view path) {
 
 }  // namespace
 
-TForm1::TForm1(const platform::Services& services) : services_(services), music_(services.audio) {}
+TForm1::TForm1(const platform::Services& services)
+    : services_(services), music_(services.audio), effects_(services.audio) {}
 
 void TForm1::FormCreate() {
   const std::string exe = services_.window.ExecutablePath();
   ProgramFolder = exe.substr(0, exe.size() - FileNamePart(exe).size());
   music_.SetFolder(ProgramFolder);
+  effects_.SetFolder(ProgramFolder);
 
   const platform::ScreenSize screen = services_.window.GetScreenSize();
   // The same 256 for both axes; border and menu bar are not counted. Left may go negative.

@@ -10,6 +10,7 @@
 #include "app/joystick.h"
 #include "app/main_menu.h"
 #include "audio/music.h"
+#include "audio/sound_effects.h"
 #include "game/play_state.h"
 #include "game/random.h"
 #include "platform/services.h"
@@ -91,6 +92,10 @@ class TForm1 {
   void PaletteFormCreate();
   void DrawStageNumber();
 
+  // Asks for a sound effect; at most the first request of a play tick sounds.
+  void PlayEffect(TSoundEffect effect);
+  bool SoundBusy() const { return effects_.SoundBusy; }
+
   bool Timer1Enabled() const { return timer1_enabled_; }
   bool Paused() const { return MainMenu1.Checked(TMenuItemId::PAUSE1); }
 
@@ -120,8 +125,23 @@ class TForm1 {
   void CaptionForFile(const std::string& path);
   void DrawScoreLines();  // the two score lines of the game-over screen and the stage banner
 
+  // The steps of the play tick, in the order Timer1Timer runs them.
+  void EraseActors();
+  void DrawGold();
+  void DrawLadders();
+  void MoveRunnerStep();  // dying, or the holes and then digging or moving
+  void DyingStep();
+  void GoldPickup();
+  void EndingTexts();
+  void RevealHiddenLadders();
+  void MoveGuards();
+  void DrawRunner();
+  void ClearStage();
+  void TallyTick();
+
   platform::Services services_;
   TMusic music_;
+  TSoundEffects effects_;
   TStageGrid stage_scratch_;  // a built-in stage unpacked for stage start
   bool timer1_enabled_ = false;
 };

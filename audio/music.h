@@ -12,7 +12,7 @@ class TMusic {
  public:
   explicit TMusic(platform::AudioService& audio) : audio_(audio) {}
 
-  void SetFolder(const std::string& program_folder) { folder_ = program_folder; }
+  void SetFolder(const std::string& program_folder);
 
   // Callers test MusicOn themselves: the menu's own stop is the one call that is not guarded.
   void StartMusic(std::string_view file_name);
@@ -21,6 +21,7 @@ class TMusic {
  private:
   platform::AudioService& audio_;
   std::string folder_;
+  std::string path_;  // reused, so a cue during play does not allocate
 };
 
 }  // namespace bd

@@ -12,6 +12,9 @@ namespace bd {
 // The number of interior cells: no stage can hold more guards, gold or ladders.
 inline constexpr int kListCapacity = 182;
 inline constexpr int kHoleSlots = 32;
+// DeathTicks stops here: the death is over and waits for the confirm action.
+inline constexpr int kDeathTicksOver = 18;
+inline constexpr int kBannerTicks = 32;
 
 enum TStagePhase : int32_t { spCollect = 0, spEscape = 1, spTally = 2 };
 

@@ -5,7 +5,7 @@
 namespace bd {
 
 void TForm1::ContinuePlay() {
-  if (play.runner.DeathTicks == 18) {
+  if (play.runner.DeathTicks == kDeathTicksOver) {
     SetTimer1(false);
     if (game.GameMode == gmGame) {
       game.Lives -= 1;

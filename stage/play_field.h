@@ -24,6 +24,18 @@ struct TPlayField {
     return kStageColumns * (y / kCellPixels) + x / kCellPixels + kStageColumns;
   }
 
+  // The one rule for reading the field: a cell outside it (above the
+  // virtual row, below the last row, left of column 0 or right of column 15)
+  // reads as solid block. A stage with a broken frame then still walls its
+  // actors in, and no rule reads outside the array. Inside, the value is the
+  // signed byte, so an open hole reads as -1.
+  int8_t Read(int column, int field_row) const {
+    if (column < 0 || column >= kStageColumns || field_row < 0 || field_row >= kPlayFieldRows) return tcSolid;
+    return cells[field_row * kStageColumns + column];
+  }
+  // Field row of stage row r.
+  static constexpr int FieldRowOfStageRow(int row) { return row + 1; }
+
   // Solid at columns 0 and 15, empty between.
   void WriteVirtualRow();
 };

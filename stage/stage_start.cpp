@@ -1,5 +1,9 @@
 // StartStage: turns one stage into the live play state and starts the play timer.
+#include <cstdio>
+
 #include "app/main_window.h"
+#include "render/draw.h"
+#include "render/raster.h"
 #include "stage/stage_source.h"
 
 namespace bd {
@@ -8,6 +12,20 @@ namespace {
 void ResetSlots(TPlayState& play) {
   play.guards.State.fill(0);
   play.holes.timer.fill(0);
+}
+
+// The picture a stage cell leaves in the background: ladders and gold are
+// drawn every tick from their lists, a trap brick passes for brick.
+uint8_t BackgroundTile(uint8_t code) {
+  switch (code) {
+    case tcLadder:
+    case tcHiddenLadder:
+    case tcGold:
+    case tcGuardStart:
+    case tcRunnerStart: return tcEmpty;
+    case tcTrapBrick: return tcBrick;
+    default: return code;
+  }
 }
 
 // Converts one stage cell into its field value and list entries.
@@ -81,10 +99,13 @@ void TForm1::StartStage() {
 
   for (int row = 0; row < kStageRows; ++row) {
     for (int column = 0; column < kStageColumns; ++column) {
-      ConvertCell(play, source->at(column, row), column, row);
+      const uint8_t code = source->at(column, row);
+      ConvertCell(play, code, column, row);
+      // Codes past the tile row's end still name a cell of the sheet's width;
+      // the copy clips whatever lies beyond it.
+      CopyCell(Image3, column * kCellPixels, row * kCellPixels, Image2, TileCell(BackgroundTile(code)));
     }
   }
-  // The background picture of the cells is drawn once the sprite sheet exists.
 
   play.phase = spCollect;
   play.GoldTicks = 0;
@@ -108,10 +129,13 @@ void TForm1::StartStage() {
 
   if (game.GameMode == gmTestPlay) {
     play.StartDelay = 0;
-    Image1 = Image3;
+    BlockTransfer(Image1, 0, 0, Image3, 0, 0, kImageWidth, kImageHeight, TRasterOp::Copy);
   } else {
-    // The banner text is drawn once the sprite sheet's glyphs exist.
-    play.StartDelay = 32;
+    play.StartDelay = kBannerTicks;
+    char line[40];
+    std::snprintf(line, sizeof line, "STAGE %2d  LEFT %d", game.StageIndex + 1, game.Lives);
+    DrawText16(Image1, Image2, 8, 9, line);
+    DrawScoreLines();
   }
   services_.window.InvalidateImage1();
 

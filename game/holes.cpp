@@ -1,0 +1,111 @@
+#include "game/holes.h"
+
+#include "game/guard_tests.h"
+#include "render/draw.h"
+#include "render/raster.h"
+
+namespace bd {
+namespace {
+
+int8_t& FieldCell(TPlayState& play, int column, int row) {
+  return play.field.cells[TPlayField::IndexOfStageCell(column, row)];
+}
+
+void DiggingFrame(TRunner& runner, bool left) {
+  int32_t& f = runner.RunnerFrame;
+  const bool climbing = f >= 8 && f <= 11;
+  const bool on_bar_left = f >= 12 && f <= 15;
+  const bool on_bar_right = f >= 30 && f <= 33;
+  // A climbing runner keeps his pose; one on a bar turns on it toward the hole.
+  if (left) {
+    if (climbing || on_bar_left) return;
+    f = on_bar_right ? 13 : 17;
+  } else {
+    if (climbing || on_bar_right) return;
+    f = on_bar_left ? 31 : 35;
+  }
+}
+
+}  // namespace
+
+void HolePass(TPlayState& play, const THoleCanvas& canvas) {
+  THoleTable& holes = play.holes;
+  for (int i = 0; i < kHoleSlots; ++i) {
+    int t = holes.timer[i];
+    if (t == 0) continue;
+    const int column = holes.column[i];
+    const int row = holes.row[i];
+    const int px = column * kCellPixels;
+    const int py = row * kCellPixels;
+    if (t == kHoleOpensAt) FieldCell(play, column, row) = tcHole;
+    if (HoleCounterShown(t)) CopyCell(canvas.image1, px, py, canvas.sheet, HoleFrameCell(t));
+    ++t;
+    if (t == kHoleClosesAt) {
+      t = 0;
+      FieldCell(play, column, row) = tcBrick;
+      CopyCell(canvas.image3, px, py, canvas.sheet, TileCell(tcBrick));
+    }
+    holes.timer[i] = static_cast<int8_t>(t);
+  }
+}
+
+void CreateHole(TPlayState& play, const THoleCanvas& canvas, int column, int row) {
+  THoleTable& holes = play.holes;
+  for (int i = 0; i < kHoleSlots; ++i) {
+    if (holes.timer[i] != 0) continue;
+    holes.timer[i] = 1;
+    holes.column[i] = column;
+    holes.row[i] = row;
+    FillBlack(canvas.image3, column * kCellPixels, row * kCellPixels, kCellPixels, kCellPixels);
+    // The new hole shows its first frame this tick; every other hole gains a step.
+    HolePass(play, canvas);
+    return;
+  }
+}
+
+bool TryDig(TPlayState& play, const TDirections& input, const THoleCanvas& canvas) {
+  if (!input.dig_left && !input.dig_right) return false;
+  const bool left = input.dig_left;  // both keys dig to the left
+  TRunner& runner = play.runner;
+  const TActorCells cells = CellsAround(play.field, runner.x, runner.y);
+  if (cells.fy >= 16) return false;
+
+  // H is the cell holding most of him.
+  const bool home_is_c = cells.fx < 16;
+  const int home_column = home_is_c ? cells.column : cells.column + 1;
+  const int hx = home_is_c ? runner.x : runner.x + kCellPixels;
+  const int8_t home = play.field.Read(home_column, cells.row);
+  const int side_column = left ? home_column - 1 : home_column + 1;
+  const int8_t side = play.field.Read(side_column, cells.row);
+  const int8_t target = play.field.Read(side_column, cells.row + 1);
+
+  if (side > 0) return false;  // only empty space or an open hole beside him
+  if (target != tcBrick) return false;
+  const bool stands = Supporting(play.field.Read(home_column, cells.row + 1)) || home == tcLadder ||
+                      home == tcBar || GuardNear(play.guards, hx, runner.y + kCellPixels);
+  if (!stands) return false;
+
+  // The target was read inside the field as brick, so its stage row is 0..13.
+  CreateHole(play, canvas, side_column, cells.row);
+  runner.DigTicks = kDigTicks;
+  runner.DigStepX = home_is_c ? -8 : 8;
+  runner.StepX = left ? -8 : 8;
+  DiggingFrame(runner, left);
+  return true;
+}
+
+void DiggingPause(TRunner& runner) {
+  const int fx = runner.x & 31;
+  const int fy = runner.y & 31;
+  --runner.DigTicks;
+  if (fx != 0) runner.x += runner.DigStepX;
+  if (fy != 0) runner.y -= 8;
+}
+
+bool RunnerCrushed(const TPlayState& play) {
+  const TRunner& runner = play.runner;
+  const TActorCells cells = CellsAround(play.field, runner.x, runner.y);
+  return cells.C == tcBrick || (cells.fx != 0 && cells.R == tcBrick) || (cells.fy != 0 && cells.B == tcBrick);
+}
+
+}  // namespace bd

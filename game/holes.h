@@ -1,0 +1,43 @@
+// Digging and the hole table: a dug brick stays open for a fixed time, then
+// fills in again and crushes whatever overlaps it.
+#pragma once
+
+#include "game/play_state.h"
+#include "game/runner.h"
+#include "render/surface.h"
+
+namespace bd {
+
+// The surfaces a hole draws on: its frames onto the visible surface, the
+// black gap and the restored brick into the background.
+struct THoleCanvas {
+  TSurface& image1;
+  TSurface& image3;
+  const TSurface& sheet;
+};
+
+// Hole timer values: open from 4, the refill frames from 97, brick again at 102.
+inline constexpr int kHoleOpensAt = 4;
+inline constexpr int kHoleLastDigFrame = 11;
+inline constexpr int kHoleFirstRefillFrame = 97;
+inline constexpr int kHoleClosesAt = 102;
+inline constexpr int kDigTicks = 10;
+
+// One step of every hole in slot order.
+void HolePass(TPlayState& play, const THoleCanvas& canvas);
+
+// A hole at stage cell (column, row) in the first free slot, then one extra
+// pass. With all 32 slots in use nothing is made.
+void CreateHole(TPlayState& play, const THoleCanvas& canvas, int column, int row);
+
+// The dig commands, after this tick's movement. True when a dig started (a
+// hole was made or the table was full); the caller sounds it.
+bool TryDig(TPlayState& play, const TDirections& input, const THoleCanvas& canvas);
+
+// While DigTicks runs down the runner holds still, sliding onto his home cell.
+void DiggingPause(TRunner& runner);
+
+// True when the runner overlaps a brick (a hole filled in on him).
+bool RunnerCrushed(const TPlayState& play);
+
+}  // namespace bd

@@ -1,0 +1,167 @@
+#include "game/runner.h"
+
+#include "game/guard_tests.h"
+
+namespace bd {
+namespace {
+
+constexpr int kRunnerStep = 8;
+
+void FallingFrames(TRunner& runner) {
+  int32_t& f = runner.RunnerFrame;
+  if ((f >= 4 && f <= 6) || (f >= 22 && f <= 24)) {
+    ++f;
+  } else {
+    f = runner.StepX == kRunnerStep ? 22 : 4;
+  }
+}
+
+void ClimbingFrames(TRunner& runner) {
+  int32_t& f = runner.RunnerFrame;
+  f = (f >= 8 && f <= 10) ? f + 1 : 8;
+}
+
+// Used while a vertical key carries the runner on to the next cell edge.
+// The odd ranges are kept as they are: a climbing pose just steps on.
+void WalkingOnFrames(TRunner& runner) {
+  int32_t& f = runner.RunnerFrame;
+  if (f == 3) {
+    f = 1;
+  } else if (f == 21) {
+    f = 19;
+  } else if (f >= 0 && f <= 20) {
+    ++f;
+  }
+}
+
+void StepFrames(TRunner& runner, bool on_bar, bool right) {
+  int32_t& f = runner.RunnerFrame;
+  if (on_bar) {
+    const int first = right ? 30 : 12;
+    f = (f >= first && f <= first + 2) ? f + 1 : first;
+  } else {
+    const int first = right ? 19 : 1;
+    f = (f >= first && f <= first + 1) ? f + 1 : first;
+  }
+}
+
+bool Supported(const TPlayState& play, const TActorCells& cells) {
+  const TRunner& r = play.runner;
+  return cells.C == tcLadder || (cells.fy == 0 && cells.C == tcBar) || Supporting(cells.B) ||
+         StandsOnGuard(play, r.x, r.y);
+}
+
+// M3: the first pressed direction in the order up, down, right, left.
+bool MoveByKeys(TRunner& runner, const TActorCells& cells, const TDirections& input) {
+  const int fx = cells.fx;
+  const int fy = cells.fy;
+  if (input.up) {
+    if (fx != 0) {
+      runner.x += runner.StepX;
+      WalkingOnFrames(runner);
+      return true;
+    }
+    if (fy == 0 && (cells.C != tcLadder || Blocking(cells.A))) return false;
+    runner.y -= kRunnerStep;
+    runner.StepY = -kRunnerStep;
+    ClimbingFrames(runner);
+    return true;
+  }
+  if (input.down) {
+    if (fx != 0) {
+      runner.x += runner.StepX;
+      WalkingOnFrames(runner);
+      return true;
+    }
+    if (cells.B == tcLadder || ((cells.C == tcLadder || cells.C == tcBar) && !Blocking(cells.B))) {
+      runner.y += kRunnerStep;
+      runner.StepY = kRunnerStep;
+      ClimbingFrames(runner);
+      return true;
+    }
+    return false;
+  }
+  if (input.right || input.left) {
+    const bool right = input.right;
+    if (fy != 0) {
+      // He finishes the climb in his last vertical direction first.
+      runner.y += runner.StepY;
+      ClimbingFrames(runner);
+      return true;
+    }
+    if (fx == 0 && Blocking(right ? cells.R : cells.L)) return false;
+    runner.StepX = right ? kRunnerStep : -kRunnerStep;
+    runner.x += runner.StepX;
+    const bool on_bar = (fx < 15 && cells.C == tcBar) || (fx > 15 && cells.R == tcBar);
+    StepFrames(runner, on_bar, right);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+TDirections ReadDirections(const TInputLatches& keys, const TJoystickState& joy) {
+  TDirections d;
+  d.up = keys.KeyUp || joy.JoyUp;
+  d.down = keys.KeyDown || joy.JoyDown;
+  d.right = keys.KeyRight || joy.JoyRight;
+  d.left = keys.KeyLeft || joy.JoyLeft;
+  d.dig_left = keys.KeyDigLeft || joy.JoyDigLeft;
+  d.dig_right = keys.KeyDigRight || joy.JoyDigRight;
+  return d;
+}
+
+bool StandsOnGuard(const TPlayState& play, int x, int y) {
+  return GuardNear(play.guards, x, y + kCellPixels);
+}
+
+bool MoveRunner(TPlayState& play, const TDirections& input) {
+  TRunner& runner = play.runner;
+  const TActorCells cells = CellsAround(play.field, runner.x, runner.y);
+
+  // M1: walking right over a gap, he drops in once 24 pixels into it.
+  if (cells.fx == 24 && cells.R != tcLadder && !(cells.fy == 0 && cells.R == tcBar) &&
+      !Supporting(cells.BR) && !StandsOnGuard(play, runner.x, runner.y)) {
+    runner.x += kRunnerStep;
+    FallingFrames(runner);
+    return true;
+  }
+
+  // M2: unsupported, he slides back onto his cell, then falls; a fall always ends aligned.
+  if (!Supported(play, cells)) {
+    FallingFrames(runner);
+    if (cells.fx != 0) {
+      runner.x -= kRunnerStep;
+    } else {
+      runner.y += kRunnerStep;
+    }
+    return true;
+  }
+
+  return MoveByKeys(runner, cells, input);
+}
+
+void SetIdleFrames(TRunner& runner, const TActorCells& cells) {
+  int32_t& f = runner.RunnerFrame;
+  const bool facing_right = runner.StepX == kRunnerStep;
+  if (cells.fy == 0 && ((cells.fx < 17 && cells.C == tcBar) || (cells.fx > 16 && cells.R == tcBar))) {
+    const bool hanging = (f >= 12 && f <= 15) || (f >= 30 && f <= 33);
+    if (!hanging) f = facing_right ? 30 : 12;
+    return;
+  }
+  if (cells.fy != 0 || cells.C == tcLadder) return;
+
+  // Standing: after 20 ticks he turns to face the other way every 10 ticks.
+  ++runner.IdleTicks;
+  if (runner.IdleTicks == 20) {
+    f = f == 18 ? 0 : 18;
+  } else if (runner.IdleTicks == 30) {
+    runner.IdleTicks = 20;
+    f = f == 18 ? 0 : 18;
+  } else if (runner.IdleTicks < 20 && f != 17 && f != 35) {
+    f = facing_right ? 18 : 0;
+  }
+}
+
+}  // namespace bd
