@@ -1,0 +1,80 @@
+// A game on the headless services with a made-up sprite sheet, playing a
+// small stage drawn as text inside the test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "app/main_window.h"
+#include "game/actor_cells.h"
+#include "platform/headless/headless_services.h"
+#include "tests/test_sheet.h"
+
+namespace bd::testing {
+
+// One character a cell: '.' empty, 'B' brick, 'S' solid, 'H' ladder, '-' bar,
+// 'T' trap brick, 'h' hidden ladder, '$' gold, 'G' guard start, 'R' runner start.
+inline uint8_t TileOfChar(char c) {
+  switch (c) {
+    case 'B': return tcBrick;
+    case 'S': return tcSolid;
+    case 'H': return tcLadder;
+    case '-': return tcBar;
+    case 'T': return tcTrapBrick;
+    case 'h': return tcHiddenLadder;
+    case '$': return tcGold;
+    case 'G': return tcGuardStart;
+    case 'R': return tcRunnerStart;
+    default: return tcEmpty;
+  }
+}
+
+// The interior (columns 1..14 of rows 0..12) from up to 13 rows of 14
+// characters, the frame around it.
+inline TStageGrid FramedStage(std::initializer_list<const char*> rows) {
+  TStageGrid grid;
+  ClearToFrame(grid);
+  int row = 0;
+  for (const char* text : rows) {
+    const std::string line(text);
+    for (int i = 0; i < 14 && i < static_cast<int>(line.size()); ++i) grid.at(i + 1, row) = TileOfChar(line[i]);
+    ++row;
+  }
+  return grid;
+}
+
+class PlayFixture : public ::testing::Test {
+ protected:
+  PlayFixture() {
+    form.Image2 = MakeTestSheet();
+    form.FormCreate();
+  }
+
+  // Test play of the grid: no banner, play begins with the first tick.
+  void TestPlay(const TStageGrid& grid) {
+    form.EditSet.stages[0] = grid;
+    form.Edit1Click();
+    form.TestPlay1Click();
+  }
+
+  void Tick(int n = 1) {
+    for (int i = 0; i < n; ++i) form.Timer1Timer();
+  }
+  void Press(uint16_t key) { form.FormKeyDown(key); }
+  void Release(uint16_t key) { form.FormKeyUp(key); }
+
+  const TRunner& runner() const { return form.play.runner; }
+  int8_t Field(int column, int row) const { return form.play.field.Read(column, TPlayField::FieldRowOfStageRow(row)); }
+  int Waves(const std::string& file) const {
+    int n = 0;
+    for (const std::string& path : headless.audio.waves) n += path == form.ProgramFolder + file;
+    return n;
+  }
+
+  platform::HeadlessServices headless;
+  TForm1 form{headless.services()};
+};
+
+}  // namespace bd::testing
