@@ -39,7 +39,8 @@ inline TStageGrid FramedStage(std::initializer_list<const char*> rows) {
   int row = 0;
   for (const char* text : rows) {
     const std::string line(text);
-    for (int i = 0; i < 14 && i < static_cast<int>(line.size()); ++i) grid.at(i + 1, row) = TileOfChar(line[i]);
+    for (int i = 0; i < 14 && i < static_cast<int>(line.size()); ++i)
+      grid.at(i + 1, row) = TileOfChar(line[i]);
     ++row;
   }
   return grid;
@@ -66,7 +67,9 @@ class PlayFixture : public ::testing::Test {
   void Release(uint16_t key) { form.FormKeyUp(key); }
 
   const TRunner& runner() const { return form.play.runner; }
-  int8_t Field(int column, int row) const { return form.play.field.Read(column, TPlayField::FieldRowOfStageRow(row)); }
+  int8_t Field(int column, int row) const {
+    return form.play.field.Read(column, TPlayField::FieldRowOfStageRow(row));
+  }
   int Waves(const std::string& file) const {
     int n = 0;
     for (const std::string& path : headless.audio.waves) n += path == form.ProgramFolder + file;

@@ -14,8 +14,9 @@ class PlayTickTest : public PlayFixture {
     const TSheetCell mask = RunnerMaskCell(frame);
     for (int j = 0; j < 32; ++j) {
       for (int i = 0; i < 32; ++i) {
-        const uint32_t expected = (form.Image3.pixel(x + i, y + j) & form.Image2.pixel(mask.x + i, mask.y + j)) ^
-                                  form.Image2.pixel(sprite.x + i, sprite.y + j);
+        const uint32_t expected =
+            (form.Image3.pixel(x + i, y + j) & form.Image2.pixel(mask.x + i, mask.y + j)) ^
+            form.Image2.pixel(sprite.x + i, sprite.y + j);
         if (form.Image1.pixel(x + i, y + j) != expected)
           return ::testing::AssertionFailure() << "pixel (" << x + i << "," << y + j << ")";
       }
@@ -47,7 +48,8 @@ TEST_F(PlayTickTest, TheBannerStays31TicksAndThe32ndShowsTheStage) {
   EXPECT_TRUE(SquareEquals(form.Image1, 16 * 8, 16 * 9, form.Image2, GlyphCell('S'), 16, 16));
   EXPECT_TRUE(SquareEquals(form.Image1, 16 * 15, 16 * 9, form.Image2, GlyphCell('1'), 16, 16));
   EXPECT_TRUE(SquareEquals(form.Image1, 16 * 23, 16 * 9, form.Image2, GlyphCell('5'), 16, 16));
-  EXPECT_TRUE(SquareEquals(form.Image1, 16 * 20, 16 * 19, form.Image2, GlyphCell('3'), 16, 16));  // SCORE 0012300
+  EXPECT_TRUE(
+      SquareEquals(form.Image1, 16 * 20, 16 * 19, form.Image2, GlyphCell('3'), 16, 16));  // SCORE 0012300
   EXPECT_TRUE(SquareEquals(form.Image1, 16 * 8, 16 * 21, form.Image2, GlyphCell('H'), 16, 16));
   const TSurface banner = form.Image1;
   Press(vkRight);

@@ -33,8 +33,14 @@ TStageGrid GapStage(int runner_column) {
 TEST_F(RunnerTest, WalkingRightDropsIntoAGapOnce24PixelsIntoIt) {
   TestPlay(GapStage(4));
   Press(vkRight);
-  EXPECT_EQ(Run(8), (Positions{{136, 352}, {144, 352}, {152, 352}, {160, 352},  // M1 at x = 152
-                               {160, 360}, {160, 368}, {160, 376}, {160, 384}}));
+  EXPECT_EQ(Run(8), (Positions{{136, 352},
+                               {144, 352},
+                               {152, 352},
+                               {160, 352},  // M1 at x = 152
+                               {160, 360},
+                               {160, 368},
+                               {160, 376},
+                               {160, 384}}));
   EXPECT_EQ(runner().RunnerFrame, 22);  // falling right: 22, 23, 24, 25, 22
   EXPECT_EQ(runner().StepX, 8);
 }
@@ -103,7 +109,7 @@ TEST_F(RunnerTest, ClimbsUpOntoTheLadderTopAndDownAgain) {
 TEST_F(RunnerTest, FinishesAStepBeforeClimbingAndAClimbBeforeWalking) {
   TestPlay(FramedStage({"", "", "", "", "", "", "", "", "", "....H", "....H", "....H", "...RH"}));
   Press(vkRight);
-  Tick(2);  // x = 144: half-way to the ladder
+  Tick(2);      // x = 144: half-way to the ladder
   Press(vkUp);  // up wins over right, but he walks on to the cell edge first
   EXPECT_EQ(Run(3), (Positions{{152, 384}, {160, 384}, {160, 376}}));
   EXPECT_EQ(runner().RunnerFrame, 8);
@@ -158,11 +164,11 @@ TEST_F(RunnerTest, StandingStillHeLooksAboutAfter20TicksThenEvery10) {
     Tick();
     frames.push_back(runner().RunnerFrame);
   }
-  EXPECT_EQ(frames[0], 0);    // StepX 0 at the start: facing left
+  EXPECT_EQ(frames[0], 0);  // StepX 0 at the start: facing left
   EXPECT_EQ(frames[18], 0);
   EXPECT_EQ(frames[19], 18);  // IdleTicks 20
   EXPECT_EQ(frames[28], 18);
-  EXPECT_EQ(frames[29], 0);   // IdleTicks 30, set back to 20
+  EXPECT_EQ(frames[29], 0);  // IdleTicks 30, set back to 20
   EXPECT_EQ(form.play.runner.IdleTicks, 21);
   EXPECT_EQ(frames[39], 18);
   Press(vkRight);
