@@ -5,6 +5,7 @@
 
 #include "platform/qt/desktop_stand_ins.h"
 #include "platform/qt/qt_main_window.h"
+#include "platform/sdl/sdl_joystick.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -12,7 +13,7 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName("burrow-dash");
 
   bd::platform::SilentAudio audio;
-  bd::platform::NoJoystick joystick;
+  bd::platform::SdlJoystick joystick;  // no device, or no SDL: the game runs without one
   bd::platform::QtMainWindow window(audio, joystick);
   try {
     window.Start();

@@ -1,6 +1,6 @@
-// Sound and joystick of the desktop build until their real backends
-// (SDL2_mixer with FluidSynth, SDL2's joystick API) are part of the game:
-// the game runs silent and without a joystick, as on a machine without them.
+// Sound of the desktop build until its real backend (SDL2_mixer with
+// FluidSynth) is part of the game: the game runs silent, as on a machine
+// without a sound card. NoJoystick keeps the benchmarks free of devices.
 #pragma once
 
 #include "platform/services.h"
