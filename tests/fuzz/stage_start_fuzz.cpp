@@ -1,6 +1,7 @@
-// Any bytes as six packed stages, started one after another: stage start must
-// keep to its grids and lists whatever the stages hold (codes 10..15, no
-// frame, a guard start in every cell). Built by the fuzz preset.
+// Any bytes as six packed stages, started one after another and played for a
+// while with keys taken from the bytes after them: stage start and the play
+// tick must keep to their grids and lists whatever the stages hold (codes
+// 10..15, no frame, a guard start in every cell). Built by the fuzz preset.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -16,6 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return created;
   }();
 
+  headless.audio.waves.clear();  // the record of sounds would otherwise grow run after run
+  headless.audio.music_calls.clear();
   for (int k = 0; k < bd::kEditStageCount; ++k) {
     bd::PackedStage packed;
     const size_t offset = static_cast<size_t>(k) * bd::kPackedStageBytes;
@@ -23,12 +26,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::memcpy(packed.bytes.data(), data + offset, std::min(size - offset, packed.bytes.size()));
     form->EditSet.stages[k] = bd::UnpackStage(packed);
   }
+  // Each key byte holds a key in its low bits, down or up in bit 3 and the
+  // number of ticks to run after it in its high bits.
+  constexpr uint16_t kKeys[] = {bd::vkLeft, bd::vkUp, bd::vkRight, bd::vkDown, bd::vkZ, bd::vkX};
+  const size_t stage_bytes = static_cast<size_t>(bd::kEditStageCount) * bd::kPackedStageBytes;
+  const uint8_t* keys = size > stage_bytes ? data + stage_bytes : nullptr;
+  const size_t key_count = keys ? size - stage_bytes : 0;
+
   for (int k = 0; k < bd::kEditStageCount; ++k) {
     form->EditStage = k;
     form->TestPlay1Click();
     if (form->play.guard_count > bd::kListCapacity || form->play.gold.count > bd::kListCapacity ||
         form->play.ladders.count > bd::kListCapacity) {
       __builtin_trap();
+    }
+    for (size_t i = 0; i < key_count; ++i) {
+      const uint8_t byte = keys[i];
+      const uint16_t key = kKeys[(byte & 7) % 6];
+      if (byte & 8) {
+        form->FormKeyDown(key);
+      } else {
+        form->FormKeyUp(key);
+      }
+      for (int t = 0; t <= byte >> 4; ++t) form->Timer1Timer();
     }
   }
   return 0;
