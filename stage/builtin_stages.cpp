@@ -3,20 +3,45 @@
 namespace bd {
 namespace {
 
-// Placeholder layouts: the frame alone, until the designed stages are added.
-constexpr PackedStage FrameOnlyStage() {
+// A practice ground in every slot until the designed stages arrive: floors
+// to dig, ladders, a bar and a few pieces of gold. One character a cell.
+constexpr const char* kPracticeGround[kStageRows] = {
+    "S............h.S",  //
+    "S.$..........h.S",  //
+    "SBBBBHBBBBBBBBBS",  //
+    "S....H.........S",  //
+    "S....H---------S",  //
+    "S....H.........S",  //
+    "SBBBBBBBBHBBB..S",  //
+    "S........H.....S",  //
+    "S........H...$.S",  //
+    "S........H.BBBBS",  //
+    "S..$.....H.....S",  //
+    "S.....R..H.....S",  //
+    "SBBBBBBBBBBBBBBS",  //
+    "SSSSSSSSSSSSSSSS",  //
+};
+
+constexpr uint8_t CodeOf(char c) {
+  switch (c) {
+    case 'B': return tcBrick;
+    case 'S': return tcSolid;
+    case 'H': return tcLadder;
+    case '-': return tcBar;
+    case 'h': return tcHiddenLadder;
+    case '$': return tcGold;
+    case 'R': return tcRunnerStart;
+    default: return tcEmpty;
+  }
+}
+
+constexpr PackedStage PackText(const char* const (&rows)[kStageRows]) {
   PackedStage packed{};
   for (int row = 0; row < kStageRows; ++row) {
     for (int b = 0; b < kPackedRowBytes; ++b) {
-      uint8_t byte = 0;
-      if (row == kStageRows - 1) {
-        byte = 0x22;
-      } else if (b == 0) {
-        byte = 0x20;
-      } else if (b == kPackedRowBytes - 1) {
-        byte = 0x02;
-      }
-      packed.bytes[row * kPackedRowBytes + b] = byte;
+      const uint8_t high = CodeOf(rows[row][2 * b]);
+      const uint8_t low = CodeOf(rows[row][2 * b + 1]);
+      packed.bytes[row * kPackedRowBytes + b] = static_cast<uint8_t>(high << 4 | low);
     }
   }
   return packed;
@@ -24,7 +49,7 @@ constexpr PackedStage FrameOnlyStage() {
 
 constexpr TBuiltInStages MakeTable() {
   TBuiltInStages table{};
-  for (auto& stage : table) stage = FrameOnlyStage();
+  for (auto& stage : table) stage = PackText(kPracticeGround);
   return table;
 }
 
