@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test through ctest.
-# GUI tests run offscreen, so no display is needed.
+# Installs what is missing, builds everything and runs every test through ctest:
+# first the optimised build, then the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer with bounds-checked arrays. GUI tests run
+# offscreen, so no display is needed. Arguments go to both ctest runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake --preset default >/dev/null
-cmake --build --preset default
 export QT_QPA_PLATFORM=offscreen
-ctest --preset default "$@"
+for preset in default asan; do
+  echo "== $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset" "$@"
+done
