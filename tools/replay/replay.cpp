@@ -1,0 +1,440 @@
+#include "tools/replay/replay.h"
+
+#include <QString>
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <ostream>
+#include <sstream>
+#include <string_view>
+
+#include "platform/qt/surface_images.h"
+#include "stage/builtin_stages.h"
+
+namespace bd::replay {
+
+const char* const kUsage =
+    "usage: burrow-dash-replay (--builtin N | --file PATH [--stage K]) [--seed S] [--ticks T]\n"
+    "                          [--input SCRIPT] [--trace [--field]] [--png TICK:PATH]...\n"
+    "  --builtin N      play built-in stage N (0..15) as a game, banner first\n"
+    "  --file PATH      read the stage file PATH and test-play its stage K (0..5, default 0)\n"
+    "  --seed S         seed of the random generator (default 1)\n"
+    "  --ticks T        steps to run (default 2000); step 1 is the first tick after the stage start\n"
+    "  --input SCRIPT   key script, one event a line: TICK down|up KEY, KEY one of\n"
+    "                   left up right down z x space escape f5; '#' starts a comment\n"
+    "  --trace          one JSON line of state after each step\n"
+    "  --field          with --trace, also the 240 play-field cells\n"
+    "  --png TICK:PATH  write Image1 after step TICK as PNG (repeatable; 0 is the stage start)\n";
+
+namespace {
+
+template <typename Number>
+std::optional<Number> ParseNumber(std::string_view text) {
+  Number value{};
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc{} || stop != end) return std::nullopt;
+  return value;
+}
+
+int NumberInRange(const std::string& option, const std::string& text, int low, int high) {
+  const auto value = ParseNumber<int>(text);
+  if (!value || *value < low || *value > high) {
+    throw UsageError(option + " wants a number from " + std::to_string(low) + " to " + std::to_string(high) +
+                     ", not '" + text + "'");
+  }
+  return *value;
+}
+
+constexpr int kMaxTicks = 100'000'000;
+
+TPngRequest ParsePngRequest(const std::string& text) {
+  const auto colon = text.find(':');
+  if (colon == std::string::npos || colon + 1 == text.size())
+    throw UsageError("--png wants TICK:PATH, not '" + text + "'");
+  return {NumberInRange("--png", text.substr(0, colon), 0, kMaxTicks), text.substr(colon + 1)};
+}
+
+struct TKeyName {
+  std::string_view name;
+  TScriptKey key;
+  uint16_t virtual_key;  // 0 for f5, which is a menu shortcut rather than a game key
+};
+
+constexpr TKeyName kKeyNames[] = {
+    {"left", TScriptKey::Left, vkLeft},
+    {"up", TScriptKey::Up, vkUp},
+    {"right", TScriptKey::Right, vkRight},
+    {"down", TScriptKey::Down, vkDown},
+    {"z", TScriptKey::Z, vkZ},
+    {"x", TScriptKey::X, vkX},
+    {"space", TScriptKey::Space, vkSpace},
+    {"escape", TScriptKey::Escape, vkEscape},
+    {"f5", TScriptKey::F5, 0},
+};
+
+void Deliver(TForm1& form, const TKeyEvent& event) {
+  if (event.key == TScriptKey::F5) {
+    if (event.down) form.MenuClick(TMenuItemId::Replay1);  // Give up; its shortcut acts on press only
+    return;
+  }
+  for (const TKeyName& name : kKeyNames) {
+    if (name.key != event.key) continue;
+    if (event.down) {
+      form.FormKeyDown(name.virtual_key);
+    } else {
+      form.FormKeyUp(name.virtual_key);
+    }
+  }
+}
+
+std::optional<std::string> ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string text;
+  char buffer[4096];
+  do {
+    in.read(buffer, sizeof buffer);
+    text.append(buffer, static_cast<size_t>(in.gcount()));
+  } while (in);
+  if (in.bad()) return std::nullopt;  // a folder opens but cannot be read
+  return text;
+}
+
+std::string_view FileName(std::string_view path) {
+  const auto separator = path.find_last_of("/\\");
+  return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return lower(x) == lower(y);
+  });
+}
+
+// The sound effects the trace names, by their file.
+std::optional<std::string> EffectName(std::string_view wave_path) {
+  static constexpr std::pair<std::string_view, std::string_view> kEffects[] = {
+      {"dig.wav", "dig"}, {"dying.wav", "dying"}, {"take.wav", "take"}, {"kil.wav", "kill"}};
+  const std::string_view file = FileName(wave_path);
+  for (const auto& [wave, name] : kEffects)
+    if (SameIgnoringCase(file, wave)) return std::string(name);
+  return std::nullopt;
+}
+
+std::string MusicCallName(const std::string& call) {
+  constexpr std::string_view kStart = "start ";
+  if (call.starts_with(kStart))
+    return std::string(kStart) + std::string(FileName(call.substr(kStart.size())));
+  return call;
+}
+
+const char* ModeName(TGameMode mode) {
+  switch (mode) {
+    case gmTitle: return "title";
+    case gmGame: return "game";
+    case gmEdit: return "edit";
+    case gmTestPlay: return "testplay";
+    case gmGameOver: return "gameover";
+  }
+  return "unknown";
+}
+
+const char* PhaseName(TStagePhase phase) {
+  switch (phase) {
+    case spCollect: return "collect";
+    case spEscape: return "escape";
+    case spTally: return "tally";
+  }
+  return "unknown";
+}
+
+std::string JsonString(std::string_view text) {
+  std::string json = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      json += '\\';
+      json += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+      json += escaped;
+    } else {
+      json += c;
+    }
+  }
+  return json + '"';
+}
+
+// Members in the order they are added; values are written already as JSON.
+class JsonObject {
+ public:
+  JsonObject& Raw(std::string_view key, std::string_view json) {
+    text_ += text_.size() == 1 ? "\"" : ",\"";
+    text_ += key;
+    text_ += "\":";
+    text_ += json;
+    return *this;
+  }
+  JsonObject& Number(std::string_view key, long long number) { return Raw(key, std::to_string(number)); }
+  JsonObject& Flag(std::string_view key, bool flag) { return Raw(key, flag ? "true" : "false"); }
+  JsonObject& Text(std::string_view key, std::string_view text) { return Raw(key, JsonString(text)); }
+  std::string Close() { return text_ + '}'; }
+
+ private:
+  std::string text_ = "{";
+};
+
+template <typename Items, typename ToJson>
+std::string JsonArray(const Items& items, ToJson to_json) {
+  std::string json = "[";
+  for (const auto& item : items) {
+    if (json.size() > 1) json += ',';
+    json += to_json(item);
+  }
+  return json + ']';
+}
+
+std::string StringArray(const std::vector<std::string>& texts) { return JsonArray(texts, JsonString); }
+
+}  // namespace
+
+TOptions ParseArguments(const std::vector<std::string>& args) {
+  TOptions options;
+  std::vector<std::string> seen;
+  bool ticks_given = false, stage_given = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& option = args[i];
+    const auto value = [&]() -> const std::string& {
+      // "--file --trace" is a forgotten value, not a file named "--trace".
+      if (i + 1 >= args.size() || args[i + 1].starts_with("--")) throw UsageError(option + " needs a value");
+      if (option != "--png") {
+        if (std::find(seen.begin(), seen.end(), option) != seen.end())
+          throw UsageError(option + " is given twice");
+        seen.push_back(option);
+      }
+      return args[++i];
+    };
+    if (option == "--builtin") {
+      options.builtin = NumberInRange(option, value(), 0, kBuiltInStageCount - 1);
+    } else if (option == "--file") {
+      options.file = value();
+    } else if (option == "--stage") {
+      options.stage = NumberInRange(option, value(), 0, kEditStageCount - 1);
+      stage_given = true;
+    } else if (option == "--seed") {
+      const std::string& text = value();
+      const auto seed = ParseNumber<uint32_t>(text);
+      if (!seed) throw UsageError("--seed wants a number from 0 to 4294967295, not '" + text + "'");
+      options.seed = *seed;
+    } else if (option == "--ticks") {
+      options.ticks = NumberInRange(option, value(), 0, kMaxTicks);
+      ticks_given = true;
+    } else if (option == "--input") {
+      options.input = value();
+    } else if (option == "--png") {
+      options.pngs.push_back(ParsePngRequest(value()));
+    } else if (option == "--trace") {
+      options.trace = true;
+    } else if (option == "--field") {
+      options.field = true;
+    } else {
+      throw UsageError("unknown option '" + option + "'");
+    }
+  }
+  if (options.builtin && options.file) throw UsageError("give --builtin or --file, not both");
+  if (!options.builtin && !options.file) throw UsageError("give --builtin N or --file PATH");
+  if (stage_given && !options.file) throw UsageError("--stage goes with --file");
+  for (const TPngRequest& png : options.pngs) {
+    if (png.tick > options.ticks) {
+      throw UsageError("--png " + std::to_string(png.tick) + ":" + png.path + " is past the last step " +
+                       std::to_string(options.ticks) + (ticks_given ? "" : " (the default --ticks)"));
+    }
+  }
+  return options;
+}
+
+std::vector<TKeyEvent> ParseKeyScript(const std::string& text) {
+  std::vector<TKeyEvent> events;
+  std::istringstream lines(text);
+  std::string line;
+  for (int number = 1; std::getline(lines, line); ++number) {
+    if (const auto comment = line.find('#'); comment != std::string::npos) line.erase(comment);
+    std::istringstream words_of_line(line);
+    std::vector<std::string> words;
+    for (std::string word; words_of_line >> word;) words.push_back(word);
+    if (words.empty()) continue;
+    const auto bad = [&](const std::string& why) {
+      return UsageError("key script line " + std::to_string(number) + ": " + why);
+    };
+    if (words.size() != 3) throw bad("expected 'TICK down KEY' or 'TICK up KEY'");
+    const auto tick = ParseNumber<int>(words[0]);
+    if (!tick || *tick < 1) throw bad("'" + words[0] + "' is not a step number (steps count from 1)");
+    if (words[1] != "down" && words[1] != "up") throw bad("'" + words[1] + "' is neither down nor up");
+    const auto name = std::find_if(std::begin(kKeyNames), std::end(kKeyNames),
+                                   [&](const TKeyName& key) { return key.name == words[2]; });
+    if (name == std::end(kKeyNames)) throw bad("unknown key '" + words[2] + "'");
+    events.push_back({*tick, words[1] == "down", name->key});
+  }
+  std::stable_sort(events.begin(), events.end(),
+                   [](const TKeyEvent& a, const TKeyEvent& b) { return a.tick < b.tick; });
+  return events;
+}
+
+std::string TraceJson(const TForm1& form, const TStepReport& step, bool with_field) {
+  const TPlayState& play = form.play;
+  const TRunner& runner = play.runner;
+
+  std::vector<int> guard_slots, hole_slots;
+  for (int slot = 0; slot < kListCapacity; ++slot)
+    if (play.guards.State[slot] != 0) guard_slots.push_back(slot);
+  for (int slot = 0; slot < kHoleSlots; ++slot)
+    if (play.holes.timer[slot] != 0) hole_slots.push_back(slot);
+
+  JsonObject json;
+  json.Number("tick", step.tick)
+      .Flag("timer1", form.Timer1Enabled())
+      .Text("mode", ModeName(form.game.GameMode))
+      .Number("stage", form.game.StageIndex)
+      .Text("phase", PhaseName(play.phase))
+      .Number("startDelay", play.StartDelay)
+      .Raw("runner", JsonObject()
+                         .Number("x", runner.x)
+                         .Number("y", runner.y)
+                         .Number("frame", runner.RunnerFrame)
+                         .Number("stepX", runner.StepX)
+                         .Number("stepY", runner.StepY)
+                         .Number("idle", runner.IdleTicks)
+                         .Number("dig", runner.DigTicks)
+                         .Number("death", runner.DeathTicks)
+                         .Close())
+      .Raw("guards", JsonArray(guard_slots,
+                               [&](int slot) {
+                                 const TGuardTable& g = play.guards;
+                                 return JsonObject()
+                                     .Number("slot", slot)
+                                     .Number("state", g.State[slot])
+                                     .Number("x", g.X[slot])
+                                     .Number("y", g.Y[slot])
+                                     .Number("dx", g.DX[slot])
+                                     .Number("dy", g.DY[slot])
+                                     .Number("frame", g.Frame[slot])
+                                     .Close();
+                               }))
+      .Raw("holes", JsonArray(hole_slots,
+                              [&](int slot) {
+                                const THoleTable& h = play.holes;
+                                return JsonObject()
+                                    .Number("slot", slot)
+                                    .Number("t", h.timer[slot])
+                                    .Number("col", h.column[slot])
+                                    .Number("row", h.row[slot])
+                                    .Close();
+                              }))
+      .Number("goldCount", play.gold.count)
+      .Number("goldLeft", play.GoldLeft)
+      .Number("crush", play.CrushCount)
+      .Number("lives", form.game.Lives)
+      .Number("score", form.game.Score)
+      .Number("hiscore", form.game.HiScore)
+      .Raw("effects", StringArray(step.effects))
+      .Raw("music", StringArray(step.music));
+  if (with_field)
+    json.Raw("field", JsonArray(play.field.cells, [](int8_t cell) { return std::to_string(cell); }));
+  return json.Close();
+}
+
+int RunReplay(const TOptions& options, const std::vector<TKeyEvent>& events, std::ostream& out,
+              std::ostream& err, const TPlayTick& play_tick) {
+  try {
+    platform::HeadlessServices headless;
+    headless.clock.seed = options.seed;
+    TForm1 form(headless.services());
+    platform::LoadSpriteSheet(form.Image2);
+    form.FormCreate();
+
+    if (options.builtin) {
+      form.Start1Click();
+      if (*options.builtin != 0) {
+        form.game.StageIndex = *options.builtin;
+        form.StartStage();
+      }
+    } else {
+      if (!form.LoadStageFile(*options.file)) {
+        err << "burrow-dash-replay: " << *options.file
+            << " is not a stage file (unreadable, without the \"BD\" magic or shorter than 674 bytes)\n";
+        return 2;
+      }
+      form.Edit1Click();
+      form.N11Click(options.stage);
+      form.TestPlay1Click();
+    }
+
+    const auto write_pictures = [&](int tick) {
+      for (const TPngRequest& png : options.pngs) {
+        if (png.tick != tick) continue;
+        if (!platform::SaveSurfacePng(form.Image1, QString::fromStdString(png.path), 1)) {
+          err << "burrow-dash-replay: cannot write " << png.path << "\n";
+          return false;
+        }
+      }
+      return true;
+    };
+    if (!write_pictures(0)) return 1;
+
+    std::vector<TKeyEvent> ordered = events;
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const TKeyEvent& a, const TKeyEvent& b) { return a.tick < b.tick; });
+    auto next_event = ordered.begin();
+
+    for (int tick = 1; tick <= options.ticks; ++tick) {
+      const size_t waves_before = headless.audio.waves.size();
+      const size_t music_before = headless.audio.music_calls.size();
+      for (; next_event != ordered.end() && next_event->tick <= tick; ++next_event)
+        if (next_event->tick == tick) Deliver(form, *next_event);
+      if (form.Timer1Enabled()) {
+        if (play_tick) {
+          play_tick(form, headless, tick);
+        } else {
+          form.Timer1Timer();
+        }
+      }
+      if (options.trace) {
+        TStepReport report{tick, {}, {}};
+        for (size_t i = waves_before; i < headless.audio.waves.size(); ++i)
+          if (auto effect = EffectName(headless.audio.waves[i])) report.effects.push_back(*effect);
+        for (size_t i = music_before; i < headless.audio.music_calls.size(); ++i)
+          report.music.push_back(MusicCallName(headless.audio.music_calls[i]));
+        out << TraceJson(form, report, options.field) << '\n';
+      }
+      if (!write_pictures(tick)) return 1;
+    }
+    out.flush();
+    return 0;
+  } catch (const std::exception& error) {
+    err << "burrow-dash-replay: " << error.what() << "\n";
+    return 1;
+  }
+}
+
+int ReplayMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  TOptions options;
+  std::vector<TKeyEvent> events;
+  try {
+    options = ParseArguments(args);
+    if (options.input) {
+      const auto script = ReadText(*options.input);
+      if (!script) throw UsageError("cannot read the key script " + *options.input);
+      events = ParseKeyScript(*script);
+    }
+  } catch (const UsageError& error) {
+    err << "burrow-dash-replay: " << error.what() << "\n" << kUsage;
+    return 2;
+  }
+  return RunReplay(options, events, out, err);
+}
+
+}  // namespace bd::replay
