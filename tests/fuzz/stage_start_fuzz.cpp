@@ -1,7 +1,8 @@
 // Any bytes as six packed stages, started one after another and played for a
-// while with keys taken from the bytes after them: stage start and the play
+// while with keys taken from the same bytes: stage start and the play
 // tick must keep to their grids and lists whatever the stages hold (codes
 // 10..15, no frame, a guard start in every cell). Built by the fuzz preset.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -26,12 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::memcpy(packed.bytes.data(), data + offset, std::min(size - offset, packed.bytes.size()));
     form->EditSet.stages[k] = bd::UnpackStage(packed);
   }
-  // Each key byte holds a key in its low bits, down or up in bit 3 and the
-  // number of ticks to run after it in its high bits.
+  // The same bytes, read again, are the keys: each holds a key in its low
+  // bits, down or up in bit 3 and how many ticks to run after it in its top
+  // three. Every input thus plays, whatever its length.
   constexpr uint16_t kKeys[] = {bd::vkLeft, bd::vkUp, bd::vkRight, bd::vkDown, bd::vkZ, bd::vkX};
-  const size_t stage_bytes = static_cast<size_t>(bd::kEditStageCount) * bd::kPackedStageBytes;
-  const uint8_t* keys = size > stage_bytes ? data + stage_bytes : nullptr;
-  const size_t key_count = keys ? size - stage_bytes : 0;
+  constexpr size_t kMaxKeyBytes = 64;
+  const uint8_t* keys = data;
+  const size_t key_count = std::min(size, kMaxKeyBytes);
 
   for (int k = 0; k < bd::kEditStageCount; ++k) {
     form->EditStage = k;
@@ -48,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       } else {
         form->FormKeyUp(key);
       }
-      for (int t = 0; t <= byte >> 4; ++t) form->Timer1Timer();
+      for (int t = 0; t <= byte >> 5; ++t) form->Timer1Timer();
     }
   }
   return 0;
