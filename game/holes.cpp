@@ -74,7 +74,7 @@ bool TryDig(TPlayState& play, const TDirections& input, const THoleCanvas& canva
   const bool home_is_c = cells.fx < 16;
   const int home_column = home_is_c ? cells.column : cells.column + 1;
   const int hx = home_is_c ? runner.x : runner.x + kCellPixels;
-  const int8_t home = play.field.Read(home_column, cells.row);
+  const int8_t home = home_is_c ? cells.C : cells.R;
   const int side_column = left ? home_column - 1 : home_column + 1;
   const int8_t side = play.field.Read(side_column, cells.row);
   const int8_t target = play.field.Read(side_column, cells.row + 1);

@@ -16,10 +16,8 @@ struct THoleCanvas {
   const TSurface& sheet;
 };
 
-// Hole timer values: open from 4, the refill frames from 97, brick again at 102.
+// Hole timer values: open from 4, brick again at 102.
 inline constexpr int kHoleOpensAt = 4;
-inline constexpr int kHoleLastDigFrame = 11;
-inline constexpr int kHoleFirstRefillFrame = 97;
 inline constexpr int kHoleClosesAt = 102;
 inline constexpr int kDigTicks = 10;
 
