@@ -1,17 +1,9 @@
 #include "app/main_window.h"
 
+#include "app/file_name.h"
 #include "render/draw.h"
 
 namespace bd {
-namespace {
-
-// The last component of a path: what follows its last separator.
-std::string_view FileNamePart(std::string_view path) {
-  const auto separator = path.find_last_of("/\\");
-  return separator == std::string_view::npos ? path : path.substr(separator + 1);
-}
-
-}  // namespace
 
 TForm1::TForm1(const platform::Services& services)
     : services_(services), music_(services.audio), effects_(services.audio) {}

@@ -1,10 +1,12 @@
 #include "stage/builtin_stages.h"
 
+#include "stage/tile_chars.h"
+
 namespace bd {
 namespace {
 
 // A practice ground in every slot until the designed stages arrive: floors
-// to dig, ladders, a bar and a few pieces of gold. One character a cell.
+// to dig, ladders, a bar and a few pieces of gold.
 constexpr const char* kPracticeGround[kStageRows] = {
     "S............h.S",  //
     "S.$..........h.S",  //
@@ -22,25 +24,12 @@ constexpr const char* kPracticeGround[kStageRows] = {
     "SSSSSSSSSSSSSSSS",  //
 };
 
-constexpr uint8_t CodeOf(char c) {
-  switch (c) {
-    case 'B': return tcBrick;
-    case 'S': return tcSolid;
-    case 'H': return tcLadder;
-    case '-': return tcBar;
-    case 'h': return tcHiddenLadder;
-    case '$': return tcGold;
-    case 'R': return tcRunnerStart;
-    default: return tcEmpty;
-  }
-}
-
 constexpr PackedStage PackText(const char* const (&rows)[kStageRows]) {
   PackedStage packed{};
   for (int row = 0; row < kStageRows; ++row) {
     for (int b = 0; b < kPackedRowBytes; ++b) {
-      const uint8_t high = CodeOf(rows[row][2 * b]);
-      const uint8_t low = CodeOf(rows[row][2 * b + 1]);
+      const uint8_t high = TileOfChar(rows[row][2 * b]);
+      const uint8_t low = TileOfChar(rows[row][2 * b + 1]);
       packed.bytes[row * kPackedRowBytes + b] = static_cast<uint8_t>(high << 4 | low);
     }
   }

@@ -10,29 +10,13 @@
 #include "app/main_window.h"
 #include "game/actor_cells.h"
 #include "platform/headless/headless_services.h"
+#include "stage/tile_chars.h"
 #include "tests/test_sheet.h"
 
 namespace bd::testing {
 
-// One character a cell: '.' empty, 'B' brick, 'S' solid, 'H' ladder, '-' bar,
-// 'T' trap brick, 'h' hidden ladder, '$' gold, 'G' guard start, 'R' runner start.
-inline uint8_t TileOfChar(char c) {
-  switch (c) {
-    case 'B': return tcBrick;
-    case 'S': return tcSolid;
-    case 'H': return tcLadder;
-    case '-': return tcBar;
-    case 'T': return tcTrapBrick;
-    case 'h': return tcHiddenLadder;
-    case '$': return tcGold;
-    case 'G': return tcGuardStart;
-    case 'R': return tcRunnerStart;
-    default: return tcEmpty;
-  }
-}
-
 // The interior (columns 1..14 of rows 0..12) from up to 13 rows of 14
-// characters, the frame around it.
+// characters (see TileOfChar), the frame around it.
 inline TStageGrid FramedStage(std::initializer_list<const char*> rows) {
   TStageGrid grid;
   ClearToFrame(grid);

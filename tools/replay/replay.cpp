@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "app/file_name.h"
 #include "platform/qt/surface_images.h"
 #include "stage/builtin_stages.h"
 
@@ -103,11 +104,6 @@ std::optional<std::string> ReadText(const std::string& path) {
   return text;
 }
 
-std::string_view FileName(std::string_view path) {
-  const auto separator = path.find_last_of("/\\");
-  return separator == std::string_view::npos ? path : path.substr(separator + 1);
-}
-
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
@@ -119,7 +115,7 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 std::optional<std::string> EffectName(std::string_view wave_path) {
   static constexpr std::pair<std::string_view, std::string_view> kEffects[] = {
       {"dig.wav", "dig"}, {"dying.wav", "dying"}, {"take.wav", "take"}, {"kil.wav", "kill"}};
-  const std::string_view file = FileName(wave_path);
+  const std::string_view file = FileNamePart(wave_path);
   for (const auto& [wave, name] : kEffects)
     if (SameIgnoringCase(file, wave)) return std::string(name);
   return std::nullopt;
@@ -128,7 +124,7 @@ std::optional<std::string> EffectName(std::string_view wave_path) {
 std::string MusicCallName(const std::string& call) {
   constexpr std::string_view kStart = "start ";
   if (call.starts_with(kStart))
-    return std::string(kStart) + std::string(FileName(call.substr(kStart.size())));
+    return std::string(kStart) + std::string(FileNamePart(call.substr(kStart.size())));
   return call;
 }
 
@@ -385,15 +381,12 @@ int RunReplay(const TOptions& options, const std::vector<TKeyEvent>& events, std
     };
     if (!write_pictures(0)) return 1;
 
-    std::vector<TKeyEvent> ordered = events;
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const TKeyEvent& a, const TKeyEvent& b) { return a.tick < b.tick; });
-    auto next_event = ordered.begin();
+    auto next_event = events.begin();
 
     for (int tick = 1; tick <= options.ticks; ++tick) {
       const size_t waves_before = headless.audio.waves.size();
       const size_t music_before = headless.audio.music_calls.size();
-      for (; next_event != ordered.end() && next_event->tick <= tick; ++next_event)
+      for (; next_event != events.end() && next_event->tick <= tick; ++next_event)
         if (next_event->tick == tick) Deliver(form, *next_event);
       if (form.Timer1Enabled()) {
         if (play_tick) {

@@ -71,7 +71,8 @@ std::string TraceJson(const TForm1& form, const TStepReport& step, bool with_fie
 // at the state the tick sees and to stand in for rules.
 using TPlayTick = std::function<void(TForm1& form, platform::HeadlessServices& headless, int tick)>;
 
-// Sets the stage up and plays options.ticks steps. Returns the exit status:
+// Sets the stage up and plays options.ticks steps; events come ordered by
+// tick, as ParseKeyScript gives them. Returns the exit status:
 // 0 done, 2 a refused stage file, 1 a picture that could not be written or a
 // failure of the core. Messages go to err.
 int RunReplay(const TOptions& options, const std::vector<TKeyEvent>& events, std::ostream& out,
