@@ -39,4 +39,9 @@ inline TActorCells CellsAround(const TPlayField& field, int x, int y) {
 inline bool Supporting(int8_t value) { return value == tcBrick || value == tcSolid || value == tcLadder; }
 inline bool Blocking(int8_t value) { return value == tcBrick || value == tcSolid; }
 
+// An actor overlapping a brick has been crushed by a hole filling in on it.
+inline bool OverlapsBrick(const TActorCells& cells) {
+  return cells.C == tcBrick || (cells.fx != 0 && cells.R == tcBrick) || (cells.fy != 0 && cells.B == tcBrick);
+}
+
 }  // namespace bd

@@ -103,9 +103,7 @@ void DiggingPause(TRunner& runner) {
 }
 
 bool RunnerCrushed(const TPlayState& play) {
-  const TRunner& runner = play.runner;
-  const TActorCells cells = CellsAround(play.field, runner.x, runner.y);
-  return cells.C == tcBrick || (cells.fx != 0 && cells.R == tcBrick) || (cells.fy != 0 && cells.B == tcBrick);
+  return OverlapsBrick(CellsAround(play.field, play.runner.x, play.runner.y));
 }
 
 }  // namespace bd

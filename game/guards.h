@@ -1,0 +1,30 @@
+// The guards' step of the play tick: every slot, in index order, decides on
+// climbing, falling or walking, moves, can be crushed, is drawn and may
+// catch the runner.
+#pragma once
+
+#include "game/play_state.h"
+#include "game/random.h"
+#include "render/surface.h"
+
+namespace bd {
+
+// Guard states: free at 1, trapped and counting from 2 to 40, crushed and
+// waiting from 52, picking a column at 70, materializing up to 75.
+inline constexpr int kGuardFree = 1;
+inline constexpr int kGuardTrapped = 2;
+inline constexpr int kGuardClimbsOut = 40;
+inline constexpr int kGuardCrushed = 52;
+inline constexpr int kGuardPicksColumn = 70;
+inline constexpr int kGuardReturns = 75;
+
+struct TGuardCanvas {
+  TSurface& image1;
+  const TSurface& sheet;
+};
+
+// One step of every guard slot. True when a guard was crushed in it, for the
+// caller to sound.
+bool GuardPass(TPlayState& play, TRandom& random, const TGuardCanvas& canvas);
+
+}  // namespace bd
