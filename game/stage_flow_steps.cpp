@@ -5,21 +5,12 @@
 
 #include "app/main_window.h"
 #include "game/actor_cells.h"
+#include "game/ending_texts.h"
 #include "game/guards.h"
 #include "render/draw.h"
 #include "render/raster.h"
 
 namespace bd {
-namespace {
-
-// The stage whose last gold starts the ending.
-constexpr int kEndingStageIndex = 15;
-constexpr int kThanksAt = 100;
-constexpr int kCreditAt = 160;
-constexpr const char* kThanksLine = "THANKS FOR YOUR PLAYING";
-constexpr const char* kCreditLine = "MADE BY THE DASH CREW";
-
-}  // namespace
 
 void TForm1::GoldPickup() {
   const TRunner& runner = play.runner;

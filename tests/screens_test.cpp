@@ -19,19 +19,8 @@ class Screens : public ::testing::Test {
     form.FormCreate();
   }
 
-  // Each character of `text` is its glyph ORed onto `under` at its text cell;
-  // a blank leaves `under`.
   void ExpectText(int column, int row, const std::string& text, uint32_t under) const {
-    for (size_t i = 0; i < text.size(); ++i) {
-      const int x = 16 * (column + int(i)), y = 16 * row;
-      const TSheetCell glyph = GlyphCell(text[i]);
-      for (int v = 0; v < 16; ++v)
-        for (int u = 0; u < 16; ++u) {
-          const uint32_t expected =
-              text[i] == ' ' ? under : under | form.Image2.pixel(glyph.x + u, glyph.y + v);
-          ASSERT_EQ(form.Image1.pixel(x + u, y + v), expected) << "'" << text << "' character " << i;
-        }
-    }
+    EXPECT_TRUE(testing::TextDrawn(form.Image1, form.Image2, column, row, text, under));
   }
 
   platform::HeadlessServices headless;

@@ -2,6 +2,10 @@
 // sheet it came from, so a misplaced cell shows up as a wrong value.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <string>
+
 #include "render/draw.h"
 #include "render/raster.h"
 #include "render/sprite_sheet.h"
@@ -37,6 +41,40 @@ inline bool SquareIs(const TSurface& surface, int x, int y, int w, int h, uint32
   for (int j = 0; j < h; ++j)
     for (int i = 0; i < w; ++i)
       if (surface.pixel(x + i, y + j) != colour) return false;
+  return true;
+}
+
+// Each character of `text` is its glyph ORed onto `under` at its text cell;
+// a blank leaves `under`.
+inline ::testing::AssertionResult TextDrawn(const TSurface& surface, const TSurface& sheet, int column,
+                                            int row, const std::string& text, uint32_t under) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const int x = 16 * (column + int(i)), y = 16 * row;
+    const TSheetCell glyph = GlyphCell(text[i]);
+    for (int v = 0; v < 16; ++v)
+      for (int u = 0; u < 16; ++u) {
+        const uint32_t expected = text[i] == ' ' ? under : under | sheet.pixel(glyph.x + u, glyph.y + v);
+        if (surface.pixel(x + u, y + v) != expected)
+          return ::testing::AssertionFailure() << "'" << text << "' character " << i;
+      }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// Every glyph of `text` has been ORed onto whatever lay at its text cell.
+// The made-up sheet's glyph pixels carry their own coordinates, so a match
+// by chance is out of the question.
+inline bool GlyphsOredIn(const TSurface& surface, const TSurface& sheet, int column, int row,
+                         const char* text) {
+  for (int i = 0; text[i] != 0; ++i) {
+    if (text[i] == ' ') continue;
+    const TSheetCell glyph = GlyphCell(text[i]);
+    for (int v = 0; v < 16; ++v)
+      for (int u = 0; u < 16; ++u) {
+        const uint32_t g = sheet.pixel(glyph.x + u, glyph.y + v);
+        if ((surface.pixel(16 * (column + i) + u, 16 * row + v) & g) != g) return false;
+      }
+  }
   return true;
 }
 
