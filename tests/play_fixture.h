@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -49,6 +50,26 @@ class PlayFixture : public ::testing::Test {
   }
   void Press(uint16_t key) { form.FormKeyDown(key); }
   void Release(uint16_t key) { form.FormKeyUp(key); }
+
+  // Holds the key down until `done` holds, at most `limit` ticks.
+  ::testing::AssertionResult HoldUntil(uint16_t key, const std::function<bool()>& done, int limit = 200) {
+    Press(key);
+    const ::testing::AssertionResult result = TickUntil(done, limit);
+    Release(key);
+    return result;
+  }
+  ::testing::AssertionResult TickUntil(const std::function<bool()>& done, int limit = 200) {
+    for (int ticks = 0; !done() && ticks < limit; ++ticks) Tick();
+    if (done()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "not there after " << limit << " ticks; runner at (" << runner().x << "," << runner().y << ")";
+  }
+  std::function<bool()> AtX(int x) {
+    return [this, x] { return runner().x == x; };
+  }
+  std::function<bool()> AtY(int y) {
+    return [this, y] { return runner().y == y; };
+  }
 
   const TRunner& runner() const { return form.play.runner; }
   int8_t Field(int column, int row) const {

@@ -1,7 +1,5 @@
 // How a stage is won: gold taken, the escape with its hidden ladders, leaving
 // over the top, the tally screen and the ending of the last stage.
-#include <functional>
-
 #include "game/ending_texts.h"
 #include "stage/builtin_stages.h"
 #include "tests/play_fixture.h"
@@ -11,22 +9,6 @@ namespace {
 
 class StageFlowTest : public PlayFixture {
  protected:
-  // Holds the key down until `done` holds, at most `limit` ticks.
-  ::testing::AssertionResult HoldUntil(uint16_t key, const std::function<bool()>& done, int limit = 200) {
-    Press(key);
-    int ticks = 0;
-    while (!done() && ticks < limit) {
-      Tick();
-      ++ticks;
-    }
-    Release(key);
-    if (done()) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "not there after " << limit << " ticks; runner at (" << runner().x << "," << runner().y << ")";
-  }
-  std::function<bool()> AtX(int x) {
-    return [this, x] { return runner().x == x; };
-  }
   std::string Music(const char* file) const { return "start " + form.ProgramFolder + file; }
 };
 
