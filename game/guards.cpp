@@ -146,7 +146,7 @@ void Decide(TGuard& g, const TPlayState& play) {
 
 // Crushed guards wait, pick a free top cell and grow back there. False
 // while the guard is not to be drawn.
-bool Return(TGuard& g, const TPlayField& field, TRandom& random) {
+bool ComeBack(TGuard& g, const TPlayField& field, TRandom& random) {
   ++g.S;
   if (g.S < kGuardPicksColumn) return false;
   if (g.S == kGuardPicksColumn) {
@@ -185,7 +185,12 @@ bool GuardPass(TPlayState& play, TRandom& random, const TGuardCanvas& canvas) {
     TGuard g{table.State[i], table.X[i], table.Y[i], table.DX[i], table.DY[i], table.Frame[i]};
     const TGuard before = g;
 
-    const bool shown = g.S > 51 ? Return(g, play.field, random) : (Decide(g, play), true);
+    bool shown = true;
+    if (g.S >= kGuardCrushed) {
+      shown = ComeBack(g, play.field, random);
+    } else {
+      Decide(g, play);
+    }
     if (shown) {
       if (OverlapsBrick(CellsAround(play.field, g.X, g.Y))) {
         g.S = kGuardCrushed;
