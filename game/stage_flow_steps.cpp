@@ -43,15 +43,15 @@ void TForm1::RevealHiddenLadders() {
   if (play.phase == spCollect) return;
   // Two rows a tick from the top; the edge columns are never revealed.
   for (int pass = 0; pass < 2 && play.RowToReveal < kPlayFieldRows; ++pass) {
-    const int row = play.RowToReveal;
+    const int stage_row = play.RowToReveal - 1;
     for (int column = 1; column <= kStageColumns - 2; ++column) {
-      int8_t& cell = play.field.cells[row * kStageColumns + column];
+      int8_t& cell = play.field.cells[TPlayField::IndexOfStageCell(column, stage_row)];
       if (cell != tcHiddenLadder) continue;
       cell = tcLadder;
       TLadderList& ladders = play.ladders;
       if (ladders.count < kListCapacity) {
         ladders.X[ladders.count] = column * kCellPixels;
-        ladders.Y[ladders.count] = (row - 1) * kCellPixels;
+        ladders.Y[ladders.count] = stage_row * kCellPixels;
         ++ladders.count;
       }
     }

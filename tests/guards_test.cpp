@@ -26,21 +26,7 @@ class GuardsTest : public PlayFixture {
   // The runner digs at column 6 of the floor; the guard falls from row 8
   // straight into the hole and lands at the end of the 32nd tick.
   void DropGuardIntoHole() {
-    TestPlay(FramedStage({
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        ".....G",
-        "",
-        "",
-        "....R.S",
-        "BBBBBBBBBBBBBB",
-    }));
+    TestPlay(FramedStage({"", "", "", "", "", "", "", "", ".....G", "", "", "....R.S", "BBBBBBBBBBBBBB"}));
     Tap(vkX);
     Tick(31);
     ASSERT_EQ(guards().Y[0], 384);
@@ -49,21 +35,8 @@ class GuardsTest : public PlayFixture {
 };
 
 TEST_F(GuardsTest, TurnsTowardTheRunnerOnlyOnHisRow) {
-  TestPlay(FramedStage({
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "....G",
-      "SSSSSSSSSSSSSS",
-      "",
-      "",
-      "R........G",
-      "BBBBBBBBBBBBBB",
-  }));
+  TestPlay(FramedStage(
+      {"", "", "", "", "", "", "", "....G", "SSSSSSSSSSSSSS", "", "", "R........G", "BBBBBBBBBBBBBB"}));
   Tick();
   EXPECT_EQ(guards().X[1], 320);  // turning costs the tick
   EXPECT_EQ(guards().DX[1], -4);
@@ -87,21 +60,7 @@ TEST_F(GuardsTest, TurnsTowardTheRunnerOnlyOnHisRow) {
 }
 
 TEST_F(GuardsTest, TurnsBackAtWallsAndAtAGuardLessThan64PixelsAhead) {
-  TestPlay(FramedStage({
-      "",
-      "",
-      "R",
-      "S",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "...........G.G",
-      "BBBBBBBBBBBBBB",
-  }));
+  TestPlay(FramedStage({"", "", "R", "S", "", "", "", "", "", "", "", "...........G.G", "BBBBBBBBBBBBBB"}));
   Tick();
   EXPECT_EQ(guards().X[0], 388);  // the other guard 64 pixels ahead is no reason to turn
   EXPECT_EQ(guards().DX[0], 4);
@@ -122,21 +81,7 @@ TEST_F(GuardsTest, TurnsBackAtWallsAndAtAGuardLessThan64PixelsAhead) {
 }
 
 TEST_F(GuardsTest, FallsIntoAHoleCountsClimbsOutAndStepsTowardTheRunner) {
-  TestPlay(FramedStage({
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "G...R",
-      "BBBBBBBBBBBBBB",
-  }));
+  TestPlay(FramedStage({"", "", "", "", "", "", "", "", "", "", "", "G...R", "BBBBBBBBBBBBBB"}));
   Tap(vkZ);  // tick 1; the hole at column 4 is open from tick 4
   Tick(23);
   ASSERT_EQ(guards().X[0], 128);
@@ -220,21 +165,7 @@ TEST_F(GuardsTest, StaysTrappedWhileTheCellAboveIsTaken) {
 TEST_F(GuardsTest, WalksOverATrappedGuardsHeadUntilItsCountReaches32) {
   for (const int count : {31, 32}) {
     SCOPED_TRACE(count);
-    TestPlay(FramedStage({
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "G.G.R",
-        "BBBBBBBBBBBBBB",
-    }));
+    TestPlay(FramedStage({"", "", "", "", "", "", "", "", "", "", "", "G.G.R", "BBBBBBBBBBBBBB"}));
     Tap(vkZ);
     Tick(23);
     ASSERT_EQ(guards().X[1], 128);
@@ -254,21 +185,8 @@ TEST_F(GuardsTest, WalksOverATrappedGuardsHeadUntilItsCountReaches32) {
 }
 
 TEST_F(GuardsTest, ACrushedGuardComesBackInAFreeCellOfTheTopRow) {
-  TestPlay(FramedStage({
-      "BBBBBGBBBB.BBB",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "....R",
-      "BBBBBBBBBBBBBB",
-  }));
+  TestPlay(
+      FramedStage({"BBBBBGBBBB.BBB", "", "", "", "", "", "", "", "", "", "", "....R", "BBBBBBBBBBBBBB"}));
   form.random.seed = 17;
   TRandom copy = form.random;
   int picks = 0;
@@ -320,21 +238,8 @@ TEST_F(GuardsTest, ACrushedGuardComesBackInAFreeCellOfTheTopRow) {
 }
 
 TEST_F(GuardsTest, OnALadderTurnsToClimbTowardTheRunnerRightAboveOrBelow) {
-  TestPlay(FramedStage({
-      "",
-      "",
-      "...R",
-      "...H",
-      "...H",
-      "...H",
-      "...H",
-      "...H",
-      "...H",
-      "...H",
-      "...H",
-      "..GH",
-      "BBBBBBBBBBBBBB",
-  }));
+  TestPlay(FramedStage({"", "", "...R", "...H", "...H", "...H", "...H", "...H", "...H", "...H", "...H",
+                        "..GH", "BBBBBBBBBBBBBB"}));
   Tick(9);
   ASSERT_EQ(guards().X[0], 128);
   ASSERT_EQ(guards().Y[0], 348);
@@ -360,21 +265,8 @@ TEST_F(GuardsTest, OnALadderTurnsToClimbTowardTheRunnerRightAboveOrBelow) {
 }
 
 TEST_F(GuardsTest, ClimbingOutOfAHoleItDoesNotTurnForTheRunnerBelow) {
-  TestPlay(FramedStage({
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "G...R",
-      "BBBBBBBBBBBBBB",
-      "",
-      "",
-      "BBBBBBBBBBBBBB",
-  }));
+  TestPlay(
+      FramedStage({"", "", "", "", "", "", "", "", "G...R", "BBBBBBBBBBBBBB", "", "", "BBBBBBBBBBBBBB"}));
   Tap(vkZ);
   Tick(31);
   ASSERT_EQ(guards().X[0], 128);
@@ -422,21 +314,7 @@ TEST_F(GuardsTest, CatchesTheRunnerSoonerFromHisRightThanFromHisLeft) {
 }
 
 TEST_F(GuardsTest, ACrushedGuardCatchesNobodyUntilItMaterializes) {
-  TestPlay(FramedStage({
-      "G",
-      "S",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      ".....R",
-      "BBBBBBBBBBBBBB",
-  }));
+  TestPlay(FramedStage({"G", "S", "", "", "", "", "", "", "", "", "", ".....R", "BBBBBBBBBBBBBB"}));
   guards().State[0] = 60;
   guards().X[0] = 192;
   guards().Y[0] = 352;
@@ -452,21 +330,8 @@ TEST_F(GuardsTest, ACrushedGuardCatchesNobodyUntilItMaterializes) {
 }
 
 TEST_F(GuardsTest, FrozenWhileTheRunnerDies) {
-  TestPlay(FramedStage({
-      "",
-      "",
-      "R",
-      "S......G",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "",
-      ".............G",
-      "BBBBBBBBBBBBBB",
-  }));
+  TestPlay(
+      FramedStage({"", "", "R", "S......G", "", "", "", "", "", "", "", ".............G", "BBBBBBBBBBBBBB"}));
   form.Replay1Click();  // give up
   Tick();
   EXPECT_EQ(guards().Y[0], 96);  // would have fallen
@@ -484,21 +349,8 @@ TEST_F(GuardsTest, FrozenWhileTheRunnerDies) {
 }
 
 TEST_F(GuardsTest, HangsOnABarAndDropsOffTowardTheRunnerBelow) {
-  TestPlay(FramedStage({
-      "",
-      "",
-      "",
-      "",
-      "",
-      "G---------...R",
-      "S............S",
-      "",
-      "",
-      "",
-      "",
-      "",
-      "BBBBBBBBBBBBBB",
-  }));
+  TestPlay(FramedStage(
+      {"", "", "", "", "", "G---------...R", "S............S", "", "", "", "", "", "BBBBBBBBBBBBBB"}));
   std::vector<int> frames;
   for (int i = 0; i < 16; ++i) {
     Tick();
