@@ -5,34 +5,20 @@
 namespace bd {
 namespace {
 
-// A practice ground in every slot until the designed stages arrive: floors
-// to dig, ladders, a bar, a few pieces of gold and, from the second slot on,
-// a guard.
-constexpr const char* kPracticeGround[kStageRows] = {
-    "S............h.S",  //
-    "S.$..........h.S",  //
-    "SBBBBHBBBBBBBBBS",  //
-    "S....H.........S",  //
-    "S....H---------S",  //
-    "S....H.........S",  //
-    "SBBBBBBBBHBBB..S",  //
-    "S........H.....S",  //
-    "S........H...$.S",  //
-    "S........H.BBBBS",  //
-    "S........H.....S",  //
-    "S..$..R..H...G.S",  //
-    "SBBBBBBBBBBBBBBS",  //
-    "SSSSSSSSSSSSSSSS",  //
-};
+using TStageText = std::array<const char*, kStageRows>;
 
-constexpr PackedStage PackText(const char* const (&rows)[kStageRows], bool with_guards) {
+// stage/stages/stageNN.txt, one block a stage, in order.
+constexpr TStageText kStageTexts[] = {
+#include "builtin_stage_rows.inc"
+};
+static_assert(std::size(kStageTexts) == kBuiltInStageCount, "one text file for every built-in stage");
+
+constexpr PackedStage PackText(const TStageText& rows) {
   PackedStage packed{};
   for (int row = 0; row < kStageRows; ++row) {
     for (int b = 0; b < kPackedRowBytes; ++b) {
-      uint8_t high = TileOfChar(rows[row][2 * b]);
-      uint8_t low = TileOfChar(rows[row][2 * b + 1]);
-      if (!with_guards && high == tcGuardStart) high = tcEmpty;
-      if (!with_guards && low == tcGuardStart) low = tcEmpty;
+      const uint8_t high = TileOfChar(rows[row][2 * b]);
+      const uint8_t low = TileOfChar(rows[row][2 * b + 1]);
       packed.bytes[row * kPackedRowBytes + b] = static_cast<uint8_t>(high << 4 | low);
     }
   }
@@ -41,8 +27,7 @@ constexpr PackedStage PackText(const char* const (&rows)[kStageRows], bool with_
 
 constexpr TBuiltInStages MakeTable() {
   TBuiltInStages table{};
-  for (auto& stage : table) stage = PackText(kPracticeGround, true);
-  table[0] = PackText(kPracticeGround, false);
+  for (int stage = 0; stage < kBuiltInStageCount; ++stage) table[stage] = PackText(kStageTexts[stage]);
   return table;
 }
 

@@ -76,6 +76,8 @@ constexpr TKeyName kKeyNames[] = {
     {"f5", TScriptKey::F5, 0},
 };
 
+}  // namespace
+
 void Deliver(TForm1& form, const TKeyEvent& event) {
   if (event.key == TScriptKey::F5) {
     if (event.down) form.MenuClick(TMenuItemId::Replay1);  // Give up; its shortcut acts on press only
@@ -90,6 +92,8 @@ void Deliver(TForm1& form, const TKeyEvent& event) {
     }
   }
 }
+
+namespace {
 
 std::optional<std::string> ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -50,6 +50,10 @@ struct TOptions {
 
 extern const char* const kUsage;
 
+// A script's key event as the player's key would arrive: play keys as key
+// presses and releases, F5 as the Give up item's shortcut.
+void Deliver(TForm1& form, const TKeyEvent& event);
+
 // The arguments after the program name; throws UsageError.
 TOptions ParseArguments(const std::vector<std::string>& args);
 

@@ -1,0 +1,59 @@
+// The real core on the headless services, set up the way burrow-dash-replay
+// plays a built-in stage, with the play state saved and restored whole so a
+// search can try many futures from one moment.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "app/main_window.h"
+#include "platform/headless/headless_services.h"
+#include "tools/replay/replay.h"
+
+namespace bd::planner {
+
+// What the runner is told to do for one stretch of ticks.
+enum TMove : uint8_t { mWait, mLeft, mRight, mUp, mDown, mDigLeft, mDigRight };
+inline constexpr int kMoveCount = 7;
+
+// The key a move holds (nothing for a wait).
+replay::TScriptKey KeyOfMove(TMove move);
+
+// Everything a play tick reads and writes besides the pictures.
+struct TSnapshot {
+  TPlayState play;
+  TRandom random;
+};
+
+enum class TMoveResult : uint8_t { Done, NoEffect, Died, Cleared };
+
+class TPlanGame {
+ public:
+  // The stage started, its banner up; no tick played yet.
+  TPlanGame(const TStageGrid& grid, uint32_t seed);
+  TPlanGame(const TPlanGame&) = delete;
+  TPlanGame& operator=(const TPlanGame&) = delete;
+
+  // The tick number of the last tick played, as the key scripts count them.
+  int tick() const { return tick_; }
+  TForm1& form() { return form_; }
+
+  void Save(TSnapshot& snapshot) const;
+  void Restore(const TSnapshot& snapshot, int tick);
+
+  // One tick with the keys as they are.
+  void Tick();
+  // A script's key events for the next tick, then the tick.
+  void TickWith(const std::vector<replay::TKeyEvent>& events);
+  // Plays one move from an aligned, idle runner: a direction held until the
+  // runner is aligned on a cell again, a dig and its pause, or a short wait.
+  // ticks gets the number of ticks played.
+  TMoveResult Play(TMove move, int& ticks);
+
+ private:
+  platform::HeadlessServices headless_;
+  TForm1 form_;
+  int tick_ = 0;
+};
+
+}  // namespace bd::planner
