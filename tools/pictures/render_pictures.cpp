@@ -1,5 +1,6 @@
 // Writes the sprite sheet and the screens outside play as PNG files, so the
-// art can be reviewed without starting the game.
+// art and the built-in stages (stages.png) can be reviewed without starting
+// the game.
 //   burrow-dash-pictures OUTPUT_FOLDER [SCALE]
 #include <QDir>
 #include <QString>
@@ -11,6 +12,8 @@
 #include "platform/headless/headless_services.h"
 #include "platform/qt/surface_images.h"
 #include "render/draw.h"
+#include "render/raster.h"
+#include "stage/builtin_stages.h"
 
 namespace {
 
@@ -26,6 +29,27 @@ void PaintSampleStage(bd::TStageGrid& grid) {
   grid.at(10, 11) = bd::tcGold;
   grid.at(8, 11) = bd::tcGuardStart;
   grid.at(5, 11) = bd::tcRunnerStart;
+}
+
+// The sixteen built-in stages as the editor shows them, hidden ladders and
+// trap bricks included, four to a row, each under its number.
+bd::TSurface StageContactSheet(bd::TForm1& form) {
+  constexpr int kGap = 16, kLabel = 32, kAcross = 4;
+  constexpr int kDown = bd::kBuiltInStageCount / kAcross;
+  bd::TSurface sheet(kAcross * (bd::kImageWidth + kGap) + kGap,
+                     kDown * (bd::kImageHeight + kLabel + kGap) + kGap);
+  for (int stage = 0; stage < bd::kBuiltInStageCount; ++stage) {
+    form.EditSet.stages[0] = bd::UnpackStage(bd::BuiltInStages[stage]);
+    form.DrawEditStage();
+    const int x = kGap + stage % kAcross * (bd::kImageWidth + kGap);
+    const int y = kGap + stage / kAcross * (bd::kImageHeight + kLabel + kGap);
+    char label[16];
+    std::snprintf(label, sizeof label, "STAGE %2d", stage + 1);
+    bd::DrawText16(sheet, form.Image2, x / 16, y / 16, label);
+    bd::BlockTransfer(sheet, x, y + kLabel, form.Image1, 0, 0, bd::kImageWidth, bd::kImageHeight,
+                      bd::TRasterOp::Copy);
+  }
+  return sheet;
 }
 
 }  // namespace
@@ -65,6 +89,7 @@ int main(int argc, char** argv) {
     form.DrawEditStage();
     save(form.Image1, "editor.png");
     save(form.PaletteImage, "palette.png");
+    ok = bd::platform::SaveSurfacePng(StageContactSheet(form), folder + "/stages.png", 1) && ok;
     if (!ok) {
       std::fprintf(stderr, "cannot write into %s\n", argv[1]);
       return 1;
