@@ -30,6 +30,8 @@ constexpr const char* kUsage =
     "  --out KEYS           write the plan found here (default: standard output)\n"
     "  --verify KEYS        only play KEYS from the start and tell whether it clears\n"
     "  --png PATH           also write the stage as it looks after the banner\n"
+    "  --patience M         give up after M moves without gold taken (default 600)\n"
+    "  --verbose            a progress line after every move\n"
     "Key scripts are those of burrow-dash-replay, timed for --builtin play.\n";
 
 bool ReadFile(const std::string& path, std::string& text) {
@@ -79,6 +81,10 @@ int Run(const std::vector<std::string>& args) {
       verify_path = value();
     else if (option == "--png")
       png_path = value();
+    else if (option == "--patience")
+      options.patience = Number(value());
+    else if (option == "--verbose")
+      options.verbose = true;
     else if (option == "--help") {
       std::cout << kUsage;
       return 0;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <ostream>
 #include <sstream>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "tools/planner/plan_game.h"
@@ -59,6 +60,10 @@ uint64_t StateKey(const TPlayState& play) {
 constexpr int64_t kGoldWorth = 100'000;
 constexpr int64_t kEscapeWorth = 10'000'000;
 constexpr int64_t kCellWorth = 64;
+constexpr int64_t kGuardAwayWorth = 1'000;
+// The beam keeps at most this share of its states in one cell with the same
+// gold left, so that it does not spend itself on one crowded spot.
+constexpr int kShareOfOneCell = 16;
 
 // Higher is better; nothing when the runner can no longer finish from here.
 std::optional<int64_t> Score(const TPlayState& play, int tick, int guard_penalty) {
@@ -67,7 +72,10 @@ std::optional<int64_t> Score(const TPlayState& play, int tick, int guard_penalty
   int64_t score = (play.gold.count - play.GoldLeft) * kGoldWorth - *distance * kCellWorth - tick / 8;
   if (play.phase == spEscape) score += kEscapeWorth;
   for (int slot = 0; slot < kListCapacity; ++slot) {
-    if (play.guards.State[slot] != 1) continue;
+    const int state = play.guards.State[slot];
+    // A guard in a hole or crushed is out of the way for a while.
+    if (state > 1) score += kGuardAwayWorth;
+    if (state != 1) continue;
     const int dx = play.guards.X[slot] - play.runner.x, dy = play.guards.Y[slot] - play.runner.y;
     if (dx > -80 && dx < 80 && dy > -48 && dy < 48) score -= guard_penalty;
   }
@@ -133,7 +141,22 @@ std::optional<TPlan> FindPlan(const TStageGrid& grid, const TSearchOptions& opti
   std::unordered_set<uint64_t> seen{StateKey(beam[0].snapshot.play)};
   std::vector<TNode> next;
 
+  int best_gold_left = beam[0].snapshot.play.GoldLeft + 1;
+  int last_progress = 0;
   for (int depth = 1; !beam.empty(); ++depth) {
+    const TPlayState& leader = beam.front().snapshot.play;
+    const int gold_left = leader.phase == spCollect ? leader.GoldLeft : -1;
+    if (gold_left < best_gold_left) {
+      best_gold_left = gold_left;
+      last_progress = depth;
+    } else if (depth - last_progress > options.patience) {
+      log << "no plan: no gold taken in the last " << options.patience << " moves; still lying:";
+      for (int i = 0; i < leader.gold.count; ++i)
+        if (leader.field.cells[TPlayField::IndexOfPixel(leader.gold.X[i], leader.gold.Y[i])] == tcGold)
+          log << " (" << leader.gold.X[i] / 32 << "," << leader.gold.Y[i] / 32 << ")";
+      log << "\n";
+      return std::nullopt;
+    }
     next.clear();
     for (const TNode& node : beam) {
       for (int m = 0; m < kMoveCount; ++m) {
@@ -167,12 +190,20 @@ std::optional<TPlan> FindPlan(const TStageGrid& grid, const TSearchOptions& opti
         child.score = *score;
       }
     }
-    const size_t keep = std::min(next.size(), static_cast<size_t>(options.beam));
-    std::partial_sort(next.begin(), next.begin() + static_cast<std::ptrdiff_t>(keep), next.end(),
-                      [](const TNode& a, const TNode& b) { return a.score > b.score; });
-    next.resize(keep);
-    std::swap(beam, next);
-    if (depth % 25 == 0 && !beam.empty()) {
+    std::sort(next.begin(), next.end(), [](const TNode& a, const TNode& b) { return a.score > b.score; });
+    beam.clear();
+    std::unordered_map<uint64_t, int> per_cell;
+    const int cap = std::max(2, options.beam / kShareOfOneCell);
+    for (TNode& node : next) {
+      if (static_cast<int>(beam.size()) == options.beam) break;
+      const TPlayState& play = node.snapshot.play;
+      const uint64_t cell = static_cast<uint64_t>((play.runner.x + 16) / 32) |
+                            static_cast<uint64_t>((play.runner.y + 48) / 32) << 8 |
+                            static_cast<uint64_t>(play.GoldLeft) << 16;
+      if (++per_cell[cell] > cap) continue;
+      beam.push_back(std::move(node));
+    }
+    if ((depth % 25 == 0 || options.verbose) && !beam.empty()) {
       const TPlayState& best = beam.front().snapshot.play;
       log << "move " << depth << ": best at tick " << beam.front().tick << ", gold left " << best.GoldLeft
           << ", runner (" << best.runner.x / 32 << "," << best.runner.y / 32 << "), " << beam.size()
