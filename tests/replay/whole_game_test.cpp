@@ -1,0 +1,98 @@
+// A whole game as a player goes through it, from the title over a given-up
+// life and the first stage cleared by its recorded solution to the game-over
+// screen and back to the title.
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "tests/play_fixture.h"
+#include "tools/replay/replay.h"
+
+namespace bd::testing {
+namespace {
+
+class WholeGame : public PlayFixture {
+ protected:
+  // Space, as the player presses it.
+  void Confirm() { Press(vkSpace); }
+
+  void GiveUp() {
+    form.MenuClick(TMenuItemId::Replay1);  // F5
+    ASSERT_TRUE(TickUntil([this] { return runner().DeathTicks == kDeathTicksOver; }));
+  }
+
+  // The recorded solution of the first stage, its steps counted from the stage start.
+  void ClearFirstStage() {
+    std::ifstream file(std::string(BD_SOLUTIONS_DIR) + "/stage01.keys");
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::vector<replay::TKeyEvent> events = replay::ParseKeyScript(text.str());
+    ASSERT_FALSE(events.empty());
+    auto next = events.begin();
+    for (int tick = 1; tick <= 20000 && form.play.phase != spTally; ++tick) {
+      for (; next != events.end() && next->tick == tick; ++next) replay::Deliver(form, *next);
+      Tick();
+      ASSERT_EQ(runner().DeathTicks, 0) << "tick " << tick;
+    }
+    ASSERT_EQ(form.play.phase, spTally);
+  }
+};
+
+TEST_F(WholeGame, FromTheTitleToGameOverAndBack) {
+  form.random.seed = 1;
+  ASSERT_EQ(form.game.GameMode, gmTitle);
+  Confirm();
+  ASSERT_EQ(form.game.GameMode, gmGame);
+  ASSERT_EQ(form.game.StageIndex, 0);
+  const TRunner start = runner();
+  const int gold = form.play.GoldLeft;
+
+  // Giving up costs a life and restarts the stage as it was.
+  Tick(kBannerTicks + 40);
+  GiveUp();
+  Confirm();
+  EXPECT_EQ(form.game.Lives, 4);
+  EXPECT_EQ(form.game.StageIndex, 0);
+  EXPECT_EQ(form.play.GoldLeft, gold);
+  EXPECT_EQ(runner().x, start.x);
+  EXPECT_EQ(runner().y, start.y);
+
+  // A clear pays a hundred points a gold and a crushed guard, and a life.
+  form.random.seed = 1;  // as the solution was recorded, from a fresh start
+  ClearFirstStage();
+  const int score = gold + form.play.CrushCount;
+  EXPECT_EQ(form.game.Score, score);
+  EXPECT_EQ(form.game.HiScore, score);
+  EXPECT_EQ(form.game.Lives, 5);
+  Tick(20);  // the tally waits for the player
+  EXPECT_EQ(form.play.phase, spTally);
+  Confirm();
+  ASSERT_EQ(form.game.StageIndex, 1);
+  EXPECT_EQ(form.play.phase, spCollect);
+
+  // On the second stage the lives run out.
+  int deaths = 0;
+  while (form.game.GameMode == gmGame && deaths < 10) {
+    Tick(kBannerTicks);
+    GiveUp();
+    ++deaths;
+    Confirm();
+  }
+  EXPECT_EQ(deaths, 5);
+  ASSERT_EQ(form.game.GameMode, gmGameOver);
+  char line[32];
+  std::snprintf(line, sizeof line, "SCORE %07d", score * 100);
+  EXPECT_TRUE(TextDrawn(form.Image1, form.Image2, 10, 19, line, kBlack));
+  std::snprintf(line, sizeof line, "HISCORE %07d", score * 100);
+  EXPECT_TRUE(TextDrawn(form.Image1, form.Image2, 8, 21, line, kBlack));
+  EXPECT_EQ(headless.audio.music_calls.back(), "start " + form.ProgramFolder + "mus3.mid");
+
+  Confirm();
+  EXPECT_EQ(form.game.GameMode, gmTitle);
+  EXPECT_EQ(form.game.Lives, 5);
+  EXPECT_EQ(form.game.Score, 0);
+  EXPECT_EQ(form.game.HiScore, score);
+}
+
+}  // namespace
+}  // namespace bd::testing
