@@ -88,7 +88,8 @@ std::optional<int> RouteDistance(const TPlayState& play) {
       for (const int side : {-1, 1}) {
         const int beside = map.At(column + side, row, false);
         if (!Blocking(beside)) reach(cell + side, cost + 1, false);
-        if (beside <= tcEmpty && map.At(column + side, row + 1, false) == tcBrick)
+        // Gold beside him only waits to be taken first.
+        if ((beside <= tcEmpty || beside == tcGold) && map.At(column + side, row + 1, false) == tcBrick)
           reach(cell + side + kColumns, cost + kDigCost, true);
       }
       if (here == tcLadder) {
