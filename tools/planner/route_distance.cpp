@@ -10,6 +10,7 @@ constexpr int kRows = kStageRows;
 constexpr int kCells = kColumns * kRows;
 constexpr int kExit = kCells;  // above a ladder in row 0
 constexpr int kDigCost = 3;
+constexpr int kWellCost = 3;
 constexpr int kUnreached = 1 << 30;
 
 class TRoughMap {
@@ -83,6 +84,11 @@ std::optional<int> RouteDistance(const TPlayState& play) {
       const bool held = here == tcLadder || here == tcBar || Supporting(below);
       if (!held) {
         if (!Blocking(below)) reach(cell + kColumns, cost + 1, false);
+        // Over a one-deep well a guard standing in it is a bridge.
+        if (row + 2 < kRows && Supporting(map.At(column, row + 2, false))) {
+          for (const int side : {-1, 1})
+            if (!Blocking(map.At(column + side, row, false))) reach(cell + side, cost + kWellCost, false);
+        }
         continue;
       }
       for (const int side : {-1, 1}) {
