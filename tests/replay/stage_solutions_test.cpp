@@ -3,7 +3,9 @@
 // the tally with the real rules and the guards.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <ostream>
+#include <regex>
 #include <string>
 
 #include "game/play_state.h"
@@ -37,6 +39,12 @@ class TallyWatch : public std::streambuf {
   std::string line_;
 };
 
+std::smatch Match(const std::string& text, const std::regex& pattern) {
+  std::smatch match;
+  std::regex_search(text, match, pattern);
+  return match;
+}
+
 class StageSolution : public testing::TestWithParam<int> {};
 
 TEST_P(StageSolution, ReachesTheTally) {
@@ -51,6 +59,14 @@ TEST_P(StageSolution, ReachesTheTally) {
   ASSERT_EQ(status, 0) << errors.str();
   EXPECT_EQ(watch.lines, 20000);
   EXPECT_GT(watch.tally_tick, kBannerTicks) << name << " does not clear its stage";
+  // The heading records the tick it cleared on when it was made: the rules
+  // still play it out to the very tick.
+  std::ifstream file(std::string(BD_SOLUTIONS_DIR) + "/" + name);
+  std::string heading;
+  std::getline(file, heading);
+  const std::smatch recorded = Match(heading, std::regex("tally begins at tick ([0-9]+)"));
+  ASSERT_FALSE(recorded.empty()) << heading;
+  EXPECT_EQ(watch.tally_tick, std::stoi(recorded[1]));
 }
 
 INSTANTIATE_TEST_SUITE_P(BuiltIn, StageSolution, testing::Range(1, kBuiltInStageCount),
