@@ -95,23 +95,8 @@ void AppendMoves(const std::vector<TStep>& steps, int32_t last, std::vector<TKey
   }
 }
 
-const char* ScriptKeyName(TScriptKey key) {
-  switch (key) {
-    case TScriptKey::Left: return "left";
-    case TScriptKey::Up: return "up";
-    case TScriptKey::Right: return "right";
-    case TScriptKey::Down: return "down";
-    case TScriptKey::Z: return "z";
-    case TScriptKey::X: return "x";
-    case TScriptKey::Space: return "space";
-    case TScriptKey::Escape: return "escape";
-    case TScriptKey::F5: return "f5";
-  }
-  return "?";
-}
-
 // Plays the opening and lets go of every key it leaves held.
-int PlayOpening(TPlanGame& game, const std::vector<TKeyEvent>& opening, std::vector<TKeyEvent>& events) {
+void PlayOpening(TPlanGame& game, const std::vector<TKeyEvent>& opening, std::vector<TKeyEvent>& events) {
   int last = kBannerTicks - 1;
   for (const TKeyEvent& event : opening) last = std::max(last, event.tick);
   while (game.tick() < last) game.TickWith(opening);
@@ -124,7 +109,6 @@ int PlayOpening(TPlanGame& game, const std::vector<TKeyEvent>& opening, std::vec
     events.push_back(release);
     replay::Deliver(game.form(), release);
   }
-  return last;
 }
 
 }  // namespace
@@ -150,7 +134,7 @@ std::optional<TPlan> FindPlan(const TStageGrid& grid, const TSearchOptions& opti
       best_gold_left = gold_left;
       last_progress = depth;
     } else if (depth - last_progress > options.patience) {
-      log << "no plan: no gold taken in the last " << options.patience << " moves; still lying:";
+      log << "no plan: nothing gained in the last " << options.patience << " moves; gold still lying:";
       for (int i = 0; i < leader.gold.count; ++i)
         if (leader.field.cells[TPlayField::IndexOfPixel(leader.gold.X[i], leader.gold.Y[i])] == tcGold)
           log << " (" << leader.gold.X[i] / 32 << "," << leader.gold.Y[i] / 32 << ")";
@@ -218,7 +202,7 @@ std::string ScriptText(const std::vector<TKeyEvent>& events, const std::string& 
   std::ostringstream text;
   text << "# " << heading << "\n";
   for (const TKeyEvent& event : events)
-    text << event.tick << (event.down ? " down " : " up ") << ScriptKeyName(event.key) << "\n";
+    text << event.tick << (event.down ? " down " : " up ") << replay::ScriptKeyName(event.key) << "\n";
   return text.str();
 }
 

@@ -20,7 +20,7 @@ struct TSearchOptions {
   int beam = 400;                  // states kept after each move
   int max_ticks = 20000;           // a plan may not take longer
   int guard_penalty = 40;          // score lost for a free guard close by
-  int patience = 600;              // moves without taking gold before giving up
+  int patience = 600;              // moves without gold taken (or the escape begun) before giving up
   bool verbose = false;            // a progress line after every move
   std::vector<TKeyEvent> opening;  // played first; the search goes on from its last tick
 };

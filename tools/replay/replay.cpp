@@ -78,6 +78,12 @@ constexpr TKeyName kKeyNames[] = {
 
 }  // namespace
 
+std::string_view ScriptKeyName(TScriptKey key) {
+  for (const TKeyName& name : kKeyNames)
+    if (name.key == key) return name.name;
+  return "?";
+}
+
 void Deliver(TForm1& form, const TKeyEvent& event) {
   if (event.key == TScriptKey::F5) {
     if (event.down) form.MenuClick(TMenuItemId::Replay1);  // Give up; its shortcut acts on press only

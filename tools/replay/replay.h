@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/main_window.h"
@@ -49,6 +50,9 @@ struct TOptions {
 };
 
 extern const char* const kUsage;
+
+// The key's name in a script: "left", "z", "f5"...
+std::string_view ScriptKeyName(TScriptKey key);
 
 // A script's key event as the player's key would arrive: play keys as key
 // presses and releases, F5 as the Give up item's shortcut.
