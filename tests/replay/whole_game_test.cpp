@@ -2,8 +2,6 @@
 // life and the first stage cleared by its recorded solution to the game-over
 // screen and back to the title.
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "tests/play_fixture.h"
 #include "tools/replay/replay.h"
@@ -23,10 +21,9 @@ class WholeGame : public PlayFixture {
 
   // The recorded solution of the first stage, its steps counted from the stage start.
   void ClearFirstStage() {
-    std::ifstream file(std::string(BD_SOLUTIONS_DIR) + "/stage01.keys");
-    std::stringstream text;
-    text << file.rdbuf();
-    const std::vector<replay::TKeyEvent> events = replay::ParseKeyScript(text.str());
+    const auto text = replay::ReadText(std::string(BD_SOLUTIONS_DIR) + "/stage01.keys");
+    ASSERT_TRUE(text);
+    const std::vector<replay::TKeyEvent> events = replay::ParseKeyScript(*text);
     ASSERT_FALSE(events.empty());
     auto next = events.begin();
     for (int tick = 1; tick <= 20000 && form.play.phase != spTally; ++tick) {

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,15 +32,6 @@ constexpr const char* kUsage =
     "  --patience M         give up after M moves without gold taken (default 600)\n"
     "  --verbose            a progress line after every move\n"
     "Key scripts are those of burrow-dash-replay, timed for --builtin play.\n";
-
-bool ReadFile(const std::string& path, std::string& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  text = buffer.str();
-  return true;
-}
 
 int Number(const std::string& text) {
   int value = 0;
@@ -94,9 +84,10 @@ int Run(const std::vector<std::string>& args) {
 
   TStageGrid grid{};
   if (!text_path.empty()) {
-    std::string text, error;
-    if (!ReadFile(text_path, text)) throw replay::UsageError("cannot read " + text_path);
-    const auto parsed = ParseStageText(text, error);
+    const auto text = replay::ReadText(text_path);
+    if (!text) throw replay::UsageError("cannot read " + text_path);
+    std::string error;
+    const auto parsed = ParseStageText(*text, error);
     if (!parsed) throw replay::UsageError(text_path + ": " + error);
     grid = *parsed;
   } else if (builtin >= 0 && builtin < kBuiltInStageCount) {
@@ -115,9 +106,9 @@ int Run(const std::vector<std::string>& args) {
   }
 
   const auto read_script = [](const std::string& path) {
-    std::string text;
-    if (!ReadFile(path, text)) throw replay::UsageError("cannot read " + path);
-    return replay::ParseKeyScript(text);
+    const auto text = replay::ReadText(path);
+    if (!text) throw replay::UsageError("cannot read " + path);
+    return replay::ParseKeyScript(*text);
   };
 
   if (!verify_path.empty()) {

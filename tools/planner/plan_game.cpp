@@ -59,9 +59,9 @@ void TPlanGame::Tick() {
   ++tick_;
 }
 
-void TPlanGame::TickWith(const std::vector<replay::TKeyEvent>& events) {
-  for (const replay::TKeyEvent& event : events)
-    if (event.tick == tick_ + 1) replay::Deliver(form_, event);
+void TPlanGame::TickWith(const std::vector<replay::TKeyEvent>& events, size_t& next) {
+  for (; next < events.size() && events[next].tick <= tick_ + 1; ++next)
+    if (events[next].tick == tick_ + 1) replay::Deliver(form_, events[next]);
   Tick();
 }
 

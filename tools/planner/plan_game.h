@@ -43,8 +43,9 @@ class TPlanGame {
 
   // One tick with the keys as they are.
   void Tick();
-  // A script's key events for the next tick, then the tick.
-  void TickWith(const std::vector<replay::TKeyEvent>& events);
+  // A script's key events for the next tick, then the tick. Events come
+  // ordered by tick; next is the first not yet delivered.
+  void TickWith(const std::vector<replay::TKeyEvent>& events, size_t& next);
   // Plays one move from an aligned, idle runner: a direction held until the
   // runner is aligned on a cell again, a dig and its pause, or a short wait.
   // ticks gets the number of ticks played.

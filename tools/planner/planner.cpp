@@ -99,7 +99,7 @@ void AppendMoves(const std::vector<TStep>& steps, int32_t last, std::vector<TKey
 void PlayOpening(TPlanGame& game, const std::vector<TKeyEvent>& opening, std::vector<TKeyEvent>& events) {
   int last = kBannerTicks - 1;
   for (const TKeyEvent& event : opening) last = std::max(last, event.tick);
-  while (game.tick() < last) game.TickWith(opening);
+  for (size_t next = 0; game.tick() < last;) game.TickWith(opening, next);
   events = opening;
   std::array<bool, 9> held{};
   for (const TKeyEvent& event : opening) held[static_cast<int>(event.key)] = event.down;
@@ -211,8 +211,9 @@ TVerdict PlayScript(const TStageGrid& grid, uint32_t seed, const std::vector<TKe
   auto game = std::make_unique<TPlanGame>(grid, seed);
   TVerdict verdict;
   const TPlayState& play = game->form().play;
+  size_t next = 0;
   while (game->tick() < max_ticks) {
-    game->TickWith(events);
+    game->TickWith(events, next);
     verdict.tick = game->tick();
     if (play.phase == spTally) {
       verdict.cleared = true;

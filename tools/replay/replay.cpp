@@ -99,8 +99,6 @@ void Deliver(TForm1& form, const TKeyEvent& event) {
   }
 }
 
-namespace {
-
 std::optional<std::string> ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
@@ -113,6 +111,8 @@ std::optional<std::string> ReadText(const std::string& path) {
   if (in.bad()) return std::nullopt;  // a folder opens but cannot be read
   return text;
 }
+
+namespace {
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {

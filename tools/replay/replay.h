@@ -58,6 +58,9 @@ std::string_view ScriptKeyName(TScriptKey key);
 // presses and releases, F5 as the Give up item's shortcut.
 void Deliver(TForm1& form, const TKeyEvent& event);
 
+// The whole file, or nothing when it cannot be read.
+std::optional<std::string> ReadText(const std::string& path);
+
 // The arguments after the program name; throws UsageError.
 TOptions ParseArguments(const std::vector<std::string>& args);
 
