@@ -1,111 +1,108 @@
 // The menu commands of the File and Option menus and the editor's stage items.
-#include "app/main_window.h"
+#include "app/app.h"
 
 namespace bd {
 
-using enum TMenuItemId;
-
-void TForm1::Reset1Click() {
-  game.GameMode = gmTitle;
-  play.runner.DeathTicks = 0;
+void TApp::GoToTitle() {
+  GameMode = gmTitle;
+  game.play.runner.DeathTicks = 0;
   DisablePlayCommands();
-  SetTimer1(false);
+  SetPlayClock(false);
   SetTitleCommandsEnabled(true);
-  MainMenu1.SetEnabled(Edit2, false);
+  menu.SetEnabled(TMenuItemId::EditMenu, false);
   services_.window.SetPaletteVisible(false);
   ShowTitle();
 }
 
-void TForm1::Replay1Click() {
-  // The play tick then plays the death as if the runner had been caught.
-  play.runner.DeathTicks = 1;
-}
+void TApp::GiveUp() { game.GiveUp(); }
 
-void TForm1::PAUSE1Click() {
-  if (!MainMenu1.Checked(PAUSE1)) {
-    SetTimer1(false);
-    MainMenu1.SetChecked(PAUSE1, true);
+void TApp::Pause() {
+  if (!menu.Checked(TMenuItemId::Pause)) {
+    SetPlayClock(false);
+    menu.SetChecked(TMenuItemId::Pause, true);
   } else {
-    SetTimer1(true);
-    MainMenu1.SetChecked(PAUSE1, false);
+    SetPlayClock(true);
+    menu.SetChecked(TMenuItemId::Pause, false);
   }
 }
 
-void TForm1::Start1Click() {
+void TApp::StartGame(int first_stage) {
   SetTitleCommandsEnabled(false);
-  game.StageIndex = 0;
-  game.GameMode = gmGame;
+  game.progress.StageIndex = first_stage;
+  GameMode = gmGame;
   SetCaption(kCaption);
   StartStage();
 }
 
-void TForm1::Edit1Click() {
-  game.GameMode = gmEdit;
+void TApp::EditMode() {
+  GameMode = gmEdit;
   SetTitleCommandsEnabled(false);
   DisablePlayCommands();
-  SetTimer1(false);
-  MainMenu1.SetEnabled(Edit2, true);
+  SetPlayClock(false);
+  menu.SetEnabled(TMenuItemId::EditMenu, true);
   services_.window.SetPaletteVisible(true);
-  if (game.MusicOn) music_.StopMusic();
-  if (SaveDialogFileName != kNoStageFile) CaptionForFile(SaveDialogFileName);
-  DrawEditStage();
+  if (sound.MusicOn) sound.music.StopMusic();
+  if (editor.file_name != kNoStageFile) CaptionForFile(editor.file_name);
+  editor.DrawEditStage();
 }
 
-void TForm1::TestPlay1Click() {
-  MainMenu1.SetEnabled(Edit2, false);
+void TApp::TestPlay() {
+  menu.SetEnabled(TMenuItemId::EditMenu, false);
   services_.window.SetPaletteVisible(false);
-  game.StageIndex = EditStage;
-  game.GameMode = gmTestPlay;
+  game.progress.StageIndex = editor.current_stage;
+  GameMode = gmTestPlay;
   StartStage();
 }
 
-void TForm1::Exit1Click() { services_.window.CloseMainWindow(); }
+void TApp::Quit() { services_.window.CloseMainWindow(); }
 
-void TForm1::Music1Click() {
-  if (game.MusicOn) {
-    game.MusicOn = false;
-    MainMenu1.SetChecked(Music1, false);
-    music_.StopMusic();  // the one stop that is not guarded by MusicOn
+void TApp::ToggleMusic() {
+  if (sound.MusicOn) {
+    sound.MusicOn = false;
+    menu.SetChecked(TMenuItemId::ToggleMusic, false);
+    sound.music.StopMusic();  // the one stop that is not guarded by MusicOn
   } else {
     // Starts nothing: the next music cue plays.
-    game.MusicOn = true;
-    MainMenu1.SetChecked(Music1, true);
+    sound.MusicOn = true;
+    menu.SetChecked(TMenuItemId::ToggleMusic, true);
   }
 }
 
-void TForm1::Sound1Click() {
-  game.SoundOn = !game.SoundOn;
-  MainMenu1.SetChecked(Sound1, game.SoundOn);
+void TApp::ToggleSound() {
+  sound.SoundOn = !sound.SoundOn;
+  menu.SetChecked(TMenuItemId::ToggleSound, sound.SoundOn);
 }
 
-void TForm1::N11Click(int tag) {
-  if (tag < 0 || tag >= kEditStageCount) return;
-  EditStage = tag;
-  static constexpr TMenuItemId kStageItems[kEditStageCount] = {N11, N21, N31, N41, N51, N61};
-  MainMenu1.SetChecked(kStageItems[tag], true);
-  DrawEditStage();
+void TApp::SelectEditStage(int index) {
+  if (index < 0 || index >= kEditStageCount) return;
+  editor.current_stage = index;
+  static constexpr TMenuItemId kStageItems[kEditStageCount] = {
+      TMenuItemId::EditStage1, TMenuItemId::EditStage2, TMenuItemId::EditStage3,
+      TMenuItemId::EditStage4, TMenuItemId::EditStage5, TMenuItemId::EditStage6};
+  menu.SetChecked(kStageItems[index], true);
+  editor.DrawEditStage();
 }
 
-void TForm1::New1Click() {
+void TApp::ClearEditedStage() {
   if (!services_.dialogs.MessageBox("Clear?", "BurrowDash", true)) return;
-  ClearToFrame(EditSet.stages[EditStage]);
-  DrawEditStage();
+  ClearToFrame(editor.stages[editor.current_stage]);
+  editor.DrawEditStage();
 }
 
-void TForm1::AllClear1Click() {
+void TApp::ClearAllStages() {
   if (!services_.dialogs.MessageBox("All Clear?", "BurrowDash", true)) return;
-  ClearAll(EditSet);
-  EditStage = 0;
-  DrawEditStage();
-  MainMenu1.SetChecked(N11, true);
+  ClearAll(editor.stages);
+  editor.current_stage = 0;
+  editor.DrawEditStage();
+  menu.SetChecked(TMenuItemId::EditStage1, true);
   SetCaption(kCaption);
-  SaveDialogFileName = kNoStageFile;
+  editor.file_name = kNoStageFile;
 }
 
 // Stage files (Open, Save, Play Edit) arrive with the stage-file work; until
 // then these commands do nothing.
-void TForm1::Open1Click() {}
-void TForm1::Save1Click() {}
-void TForm1::PlayEdit1Click() {}
+void TApp::OpenStages() {}
+void TApp::SaveStages() {}
+void TApp::PlayEditedSet() {}
 
 }  // namespace bd

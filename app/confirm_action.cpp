@@ -1,34 +1,64 @@
-#include "app/main_window.h"
+// Space and joystick button 1, and what they do at the end of a death or on
+// the tally screen.
+#include "app/app.h"
 
 namespace bd {
 
-void TForm1::ConfirmAction() {
+void TApp::ConfirmAction() {
   // The order of these tests matters: a finished death is looked at before
   // the editor, so after a test play that ended in a death, Space in the
   // editor does nothing until something resets DeathTicks (F4 still works).
-  if (game.GameMode == gmTitle) {
-    if (game.TitleChoice == 1) {
-      Start1Click();
+  if (GameMode == gmTitle) {
+    if (TitleChoice == 1) {
+      StartGame();
     } else {
-      Edit1Click();
+      EditMode();
     }
     return;
   }
-  if (play.runner.DeathTicks == kDeathTicksOver) {
-    if (game.GameMode == gmGame || game.GameMode == gmTestPlay) ContinuePlay();
+  if (game.play.runner.DeathTicks == kDeathTicksOver) {
+    if (GameMode == gmGame || GameMode == gmTestPlay) ContinueAfterDeathOrTally();
     return;
   }
-  if (game.GameMode == gmEdit) {
-    TestPlay1Click();
+  if (GameMode == gmEdit) {
+    TestPlay();
     return;
   }
-  if (play.phase == spTally) {
-    ContinuePlay();
+  if (game.play.phase == spTally) {
+    ContinueAfterDeathOrTally();
     return;
   }
-  if (game.GameMode == gmGameOver) {
-    Reset1Click();
+  if (GameMode == gmGameOver) {
+    GoToTitle();
     return;
+  }
+}
+
+void TApp::ContinueAfterDeathOrTally() {
+  if (game.play.runner.DeathTicks == kDeathTicksOver) {
+    SetPlayClock(false);
+    if (GameMode == gmGame) {
+      if (game.LoseLife() == 0) {
+        ShowGameOver();
+      } else {
+        StartStage();
+      }
+    } else if (GameMode == gmTestPlay) {
+      EditMode();
+    }
+    return;
+  }
+  if (game.play.phase == spTally) {
+    SetPlayClock(false);
+    if (GameMode == gmGame) {
+      if (game.NextStage()) {
+        StartStage();
+      } else {
+        ShowGameOver();
+      }
+    } else if (GameMode == gmTestPlay) {
+      EditMode();
+    }
   }
 }
 

@@ -1,7 +1,5 @@
-// The screens outside play: title and game over, drawn once onto Image1.
-#include <cstdio>
-
-#include "app/main_window.h"
+// The screens outside play: title and game over, drawn once onto the screen.
+#include "app/app.h"
 #include "render/draw.h"
 #include "render/raster.h"
 
@@ -40,57 +38,47 @@ void BlotCursor(TSurface& image1, int row) {
 
 }  // namespace
 
-void TForm1::ShowTitle() {
+void TApp::ShowTitle() {
   for (int r = 0; r < 14; ++r)
-    for (int c = 0; c < 16; ++c) CopyCell(Image1, 32 * c, 32 * r, Image2, kTitleBackdropCell);
-  CopyCell(Image1, 32, 64, Image2, kTitleLogoCell, kTitleLogoWidth, kTitleLogoHeight);
-  DrawText16(Image1, Image2, 22, 7, kCreditUnderLogo);
-  DrawText16(Image1, Image2, 3, 23, kCreditLine2);
-  DrawText16(Image1, Image2, 7, 24, kCreditLine3);
-  DrawMenuBox(Image1, Image2);
-  DrawText16(Image1, Image2, kCursorColumn, kGameStartRow, ": GAME START");
-  DrawText16(Image1, Image2, kCursorColumn, kEditModeRow, "  EDIT MODE");
-  game.TitleChoice = 1;
-  services_.window.InvalidateImage1();
+    for (int c = 0; c < 16; ++c) CopyCell(screen, 32 * c, 32 * r, sprite_sheet, kTitleBackdropCell);
+  CopyCell(screen, 32, 64, sprite_sheet, kTitleLogoCell, kTitleLogoWidth, kTitleLogoHeight);
+  DrawText16(screen, sprite_sheet, 22, 7, kCreditUnderLogo);
+  DrawText16(screen, sprite_sheet, 3, 23, kCreditLine2);
+  DrawText16(screen, sprite_sheet, 7, 24, kCreditLine3);
+  DrawMenuBox(screen, sprite_sheet);
+  DrawText16(screen, sprite_sheet, kCursorColumn, kGameStartRow, ": GAME START");
+  DrawText16(screen, sprite_sheet, kCursorColumn, kEditModeRow, "  EDIT MODE");
+  TitleChoice = 1;
+  services_.window.InvalidateScreen();
   SetCaption(kCaption);
-  game.GameMode = gmTitle;
-  game.Lives = 5;
-  game.Score = 0;
-  game.PlayEditSet = false;
-  if (game.MusicOn) music_.StartMusic("tit.mid");
+  GameMode = gmTitle;
+  game.ResetProgress();
+  if (sound.MusicOn) sound.music.StartMusic("tit.mid");
 }
 
-void TForm1::DrawScoreLines() {
-  char line[32];
-  std::snprintf(line, sizeof line, "SCORE %05d00", game.Score);
-  DrawText16(Image1, Image2, 10, 19, line);
-  std::snprintf(line, sizeof line, "HISCORE %05d00", game.HiScore);
-  DrawText16(Image1, Image2, 8, 21, line);
+void TApp::ShowGameOver() {
+  screen.FillBlack();
+  DrawText16(screen, sprite_sheet, 11, 10, "GAME  OVER");
+  game.DrawScoreLines();
+  GameMode = gmGameOver;
+  game.play.runner.DeathTicks = 0;
+  game.play.phase = spCollect;
+  if (sound.MusicOn) sound.music.StartMusic("mus3.mid");
+  services_.window.InvalidateScreen();
 }
 
-void TForm1::ShowGameOver() {
-  Image1.FillBlack();
-  DrawText16(Image1, Image2, 11, 10, "GAME  OVER");
-  DrawScoreLines();
-  game.GameMode = gmGameOver;
-  play.runner.DeathTicks = 0;
-  play.phase = spCollect;
-  if (game.MusicOn) music_.StartMusic("mus3.mid");
-  services_.window.InvalidateImage1();
+void TApp::TitleCursorUp() {
+  DrawText16(screen, sprite_sheet, kCursorColumn, kGameStartRow, ":");
+  BlotCursor(screen, kEditModeRow);
+  services_.window.InvalidateScreen();
+  TitleChoice = 1;
 }
 
-void TForm1::TitleCursorUp() {
-  DrawText16(Image1, Image2, kCursorColumn, kGameStartRow, ":");
-  BlotCursor(Image1, kEditModeRow);
-  services_.window.InvalidateImage1();
-  game.TitleChoice = 1;
-}
-
-void TForm1::TitleCursorDown() {
-  BlotCursor(Image1, kGameStartRow);
-  DrawText16(Image1, Image2, kCursorColumn, kEditModeRow, ":");
-  services_.window.InvalidateImage1();
-  game.TitleChoice = 2;
+void TApp::TitleCursorDown() {
+  BlotCursor(screen, kGameStartRow);
+  DrawText16(screen, sprite_sheet, kCursorColumn, kEditModeRow, ":");
+  services_.window.InvalidateScreen();
+  TitleChoice = 2;
 }
 
 }  // namespace bd

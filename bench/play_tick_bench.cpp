@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/main_window.h"
+#include "app/app.h"
 #include "game/holes.h"
 #include "platform/headless/headless_services.h"
 #include "render/raster.h"
@@ -26,42 +26,42 @@ constexpr TScriptStep kScript[] = {{vkRight, 24}, {vkZ, 12},    {vkLeft, 24},
 
 struct TBenchGame {
   platform::HeadlessServices headless;
-  TForm1 form{headless.services()};
+  TApp app{headless.services()};
   int step = 0;
   int ticks_left = 0;
 
-  TBenchGame() { form.FormCreate(); }
+  TBenchGame() { app.Startup(); }
 
   void PlayBuiltIn(int stage) {
-    form.Start1Click();
-    form.game.StageIndex = stage;
-    form.StartStage();
-    for (int i = 0; i < kBannerTicks; ++i) form.Timer1Timer();
+    app.StartGame();
+    app.game.progress.StageIndex = stage;
+    app.StartStage();
+    for (int i = 0; i < kBannerTicks; ++i) app.PlayTick();
   }
 
   void TestPlay(const TStageGrid& grid) {
-    form.EditSet.stages[0] = grid;
-    form.Edit1Click();
-    form.TestPlay1Click();
+    app.editor.stages[0] = grid;
+    app.EditMode();
+    app.TestPlay();
   }
 
   // The script's next key events, then the play tick.
   void ScriptedTick() {
     if (ticks_left == 0) {
-      form.FormKeyUp(kScript[step].key);
+      app.KeyUp(kScript[step].key);
       step = (step + 1) % std::size(kScript);
-      form.FormKeyDown(kScript[step].key);
+      app.KeyDown(kScript[step].key);
       ticks_left = kScript[step].ticks;
     }
     --ticks_left;
-    form.Timer1Timer();
+    app.PlayTick();
     headless.audio.waves.clear();
   }
 
   void Tick() {
     ScriptedTick();
     // A death ends in a restart, as the player's confirm would.
-    if (form.play.runner.DeathTicks == kDeathTicksOver) form.StartStage();
+    if (app.game.play.runner.DeathTicks == kDeathTicksOver) app.StartStage();
   }
 };
 
@@ -103,8 +103,8 @@ TStageGrid WorstCaseGrid() {
 }
 
 // Fills the guard table and the hole table in the started stage.
-void SeedWorstCase(TForm1& form) {
-  TPlayState& play = form.play;
+void SeedWorstCase(TApp& app) {
+  TPlayState& play = app.game.play;
   TGuardTable& guards = play.guards;
   // Each guard a copy of the one the stage start made, at its own cell.
   const auto place = [&guards](int slot, int column, int row) {
@@ -126,7 +126,7 @@ void SeedWorstCase(TForm1& form) {
         play.holes.column[hole] = column;
         play.holes.row[hole] = row;
         play.field.cells[TPlayField::IndexOfStageCell(column, row)] = tcHole;
-        FillBlack(form.Image3, column * kCellPixels, row * kCellPixels, kCellPixels, kCellPixels);
+        FillBlack(app.background, column * kCellPixels, row * kCellPixels, kCellPixels, kCellPixels);
         ++hole;
       }
       // The runner's cell stays free; the last slot shares the far corner.
@@ -135,22 +135,22 @@ void SeedWorstCase(TForm1& form) {
   }
   for (; slot < kListCapacity; ++slot) place(slot, 14, 0);
   play.guard_count = kListCapacity;
-  BlockTransfer(form.Image1, 0, 0, form.Image3, 0, 0, kImageWidth, kImageHeight, TRasterOp::Copy);
+  BlockTransfer(app.screen, 0, 0, app.background, 0, 0, kImageWidth, kImageHeight, TRasterOp::Copy);
 }
 
 void BM_PlayTickWorstCase(benchmark::State& state) {
   auto game = std::make_unique<TBenchGame>();
-  TForm1& form = game->form;
+  TApp& app = game->app;
   game->TestPlay(WorstCaseGrid());
-  if (form.play.guard_count != 1) {
+  if (app.game.play.guard_count != 1) {
     state.SkipWithError("the stage did not start with its one guard");
     return;
   }
-  SeedWorstCase(form);
-  const TPlayState seeded = form.play;
-  const TSurface image1 = form.Image1;
-  const TSurface image3 = form.Image3;
-  const TRandom random = form.random;
+  SeedWorstCase(app);
+  const TPlayState seeded = app.game.play;
+  const TSurface image1 = app.screen;
+  const TSurface image3 = app.background;
+  const TRandom random = app.game.random;
 
   // Back to the seeded state every few ticks and whenever the runner dies or
   // the stage moves on; the keys he holds carry over.
@@ -158,14 +158,14 @@ void BM_PlayTickWorstCase(benchmark::State& state) {
   int64_t reseeds = 0;
   for (auto _ : state) {
     game->ScriptedTick();
-    if (++since_seeding == kWorstTicks || form.play.runner.DeathTicks != 0 || form.play.phase != spCollect) {
+    if (++since_seeding == kWorstTicks || app.game.play.runner.DeathTicks != 0 || app.game.play.phase != spCollect) {
       state.PauseTiming();
-      const TInputLatches keys = form.play.keys;
-      form.play = seeded;
-      form.play.keys = keys;
-      form.Image1 = image1;
-      form.Image3 = image3;
-      form.random = random;
+      const TInputLatches keys = app.game.play.keys;
+      app.game.play = seeded;
+      app.game.play.keys = keys;
+      app.screen = image1;
+      app.background = image3;
+      app.game.random = random;
       since_seeding = 0;
       ++reseeds;
       state.ResumeTiming();

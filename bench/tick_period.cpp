@@ -35,7 +35,7 @@ class FirstPaint : public QObject {
 int main(int argc, char* argv[]) {
   QElapsedTimer clock;
   clock.start();
-  QApplication app(argc, argv);
+  QApplication application(argc, argv);
   const int ticks = argc > 1 ? std::max(10, std::atoi(argv[1])) : 500;
 
   bd::platform::SilentAudio audio;
@@ -50,9 +50,9 @@ int main(int argc, char* argv[]) {
   stamps.reserve(ticks + 1);
   QObject::connect(&window.timer1(), &QTimer::timeout, [&] {
     stamps.push_back(clock.nsecsElapsed());
-    if (static_cast<int>(stamps.size()) > ticks) app.quit();
+    if (static_cast<int>(stamps.size()) > ticks) application.quit();
   });
-  QTimer::singleShot(0, [&] { window.form().Start1Click(); });
+  QTimer::singleShot(0, [&] { window.app().StartGame(); });
   QApplication::exec();
 
   std::vector<double> periods;

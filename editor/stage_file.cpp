@@ -3,16 +3,15 @@
 
 #include <algorithm>
 
-#include "app/main_window.h"
 
 namespace bd {
 
-std::optional<TStageFileStages> ParseStageFile(std::span<const uint8_t> bytes) {
+std::optional<TEditSet> ParseStageFile(std::span<const uint8_t> bytes) {
   if (bytes.size() < 2 || bytes[0] != kStageFileMagic[0] || bytes[1] != kStageFileMagic[1])
     return std::nullopt;
   // A short file would leave the last stages half read: refuse it whole.
   if (bytes.size() < kStageFileBytes) return std::nullopt;
-  TStageFileStages stages;
+  TEditSet stages;
   for (int k = 0; k < kEditStageCount; ++k) {
     PackedStage packed;
     const auto record = bytes.subspan(2 + static_cast<size_t>(k) * kPackedStageBytes, kPackedStageBytes);
@@ -20,19 +19,6 @@ std::optional<TStageFileStages> ParseStageFile(std::span<const uint8_t> bytes) {
     stages[k] = UnpackStage(packed);
   }
   return stages;
-}
-
-bool TForm1::LoadStageFile(const std::string& path) {
-  const auto bytes = services_.files.ReadFile(path, kStageFileBytes);
-  const auto stages = bytes ? ParseStageFile(*bytes) : std::nullopt;
-  if (!stages) {
-    services_.dialogs.MessageBox("Error", kCaption, false);
-    return false;
-  }
-  CaptionForFile(path);
-  SaveDialogFileName = path;
-  EditSet.stages = *stages;
-  return true;
 }
 
 }  // namespace bd

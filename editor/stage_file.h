@@ -15,11 +15,10 @@ namespace bd {
 inline constexpr uint8_t kStageFileMagic[2] = {0x42, 0x44};                         // "BD"
 inline constexpr size_t kStageFileBytes = 2 + kEditStageCount * kPackedStageBytes;  // 674
 
-using TStageFileStages = std::array<TStageGrid, kEditStageCount>;
 
 // The six stages held by a stage file's bytes, or nothing when the bytes do
 // not start with the magic or are too few to hold all six stages. Bytes past
 // the 674th are ignored; cell values are taken as they are.
-std::optional<TStageFileStages> ParseStageFile(std::span<const uint8_t> bytes);
+std::optional<TEditSet> ParseStageFile(std::span<const uint8_t> bytes);
 
 }  // namespace bd

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "game/actor_cells.h"
-#include "game/guard_tests.h"
+#include "game/guard_contacts.h"
 #include "render/draw.h"
 #include "render/sprite_sheet.h"
 

@@ -1,6 +1,6 @@
 #include "game/holes.h"
 
-#include "game/guard_tests.h"
+#include "game/guard_contacts.h"
 #include "render/draw.h"
 #include "render/raster.h"
 

@@ -1,6 +1,6 @@
 #include "game/runner.h"
 
-#include "game/guard_tests.h"
+#include "game/guard_contacts.h"
 
 namespace bd {
 namespace {

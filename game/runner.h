@@ -1,7 +1,7 @@
 // The runner's movement and poses in one play tick.
 #pragma once
 
-#include "app/joystick.h"
+#include "game/joystick.h"
 #include "game/actor_cells.h"
 #include "game/play_state.h"
 

@@ -3,7 +3,7 @@
 // leaving over the top and the tally screen.
 #include <cstdio>
 
-#include "app/main_window.h"
+#include "game/game.h"
 #include "game/actor_cells.h"
 #include "game/ending_texts.h"
 #include "game/guards.h"
@@ -12,34 +12,34 @@
 
 namespace bd {
 
-void TForm1::GoldPickup() {
+void TGame::GoldPickup() {
   const TRunner& runner = play.runner;
   const TActorCells cells = CellsAround(play.field, runner.x, runner.y);
   // Gold passed over between cells stays where it is.
   if (cells.fx != 0 || cells.fy != 0 || cells.C != tcGold) return;
   play.field.cells[TPlayField::IndexOfPixel(runner.x, runner.y)] = tcEmpty;
-  FillBlack(Image1, runner.x, runner.y, kCellPixels, kCellPixels);
-  PlayEffect(seTake);
+  FillBlack(surfaces_.screen, runner.x, runner.y, kCellPixels, kCellPixels);
+  sound_.PlayEffect(seTake);
   if (--play.GoldLeft != 0) return;
   play.phase = spEscape;
   play.RowToReveal = 1;
-  if (!game.MusicOn) return;
-  if (game.StageIndex == kEndingStageIndex) {
-    music_.StartMusic("mus4.mid");
+  if (!sound_.MusicOn) return;
+  if (progress.StageIndex == kEndingStageIndex) {
+    sound_.music.StartMusic("mus4.mid");
     play.EndingTicks = 1;
   } else {
-    music_.StartMusic("mus2.mid");
+    sound_.music.StartMusic("mus2.mid");
   }
 }
 
-void TForm1::EndingTexts() {
+void TGame::EndingTexts() {
   if (play.EndingTicks == 0) return;
   ++play.EndingTicks;
-  if (play.EndingTicks == kThanksAt) DrawText16(Image1, Image2, 4, 17, kThanksLine);
-  if (play.EndingTicks == kCreditAt) DrawText16(Image1, Image2, 9, 20, kCreditLine);
+  if (play.EndingTicks == kThanksAt) DrawText16(surfaces_.screen, surfaces_.sprite_sheet, 4, 17, kThanksLine);
+  if (play.EndingTicks == kCreditAt) DrawText16(surfaces_.screen, surfaces_.sprite_sheet, 9, 20, kCreditLine);
 }
 
-void TForm1::RevealHiddenLadders() {
+void TGame::RevealHiddenLadders() {
   if (play.phase == spCollect) return;
   // Two rows a tick from the top; the edge columns are never revealed.
   for (int pass = 0; pass < 2 && play.RowToReveal < kPlayFieldRows; ++pass) {
@@ -59,40 +59,40 @@ void TForm1::RevealHiddenLadders() {
   }
 }
 
-void TForm1::MoveGuards() {
-  if (GuardPass(play, random, TGuardCanvas{Image1, Image2})) PlayEffect(seKill);
+void TGame::MoveGuards() {
+  if (GuardPass(play, random, TGuardCanvas{surfaces_.screen, surfaces_.sprite_sheet})) sound_.PlayEffect(seKill);
 }
 
-void TForm1::ClearStage() {
+void TGame::EnterTally() {
   play.phase = spTally;
-  FillBlack(Image1, 0, 0, kImageWidth, kImageHeight);
-  for (int i = 0; i < 6; ++i) CopyCell(Image1, 64 + 32 * i, 352, Image2, TileCell(tcBrick));
+  FillBlack(surfaces_.screen, 0, 0, kImageWidth, kImageHeight);
+  for (int i = 0; i < 6; ++i) CopyCell(surfaces_.screen, 64 + 32 * i, 352, surfaces_.sprite_sheet, TileCell(tcBrick));
   // The ladder stands one pixel into the brick row.
-  for (int i = 0; i < 3; ++i) CopyCell(Image1, 128, 353 + 32 * i, Image2, TileCell(tcLadder));
+  for (int i = 0; i < 3; ++i) CopyCell(surfaces_.screen, 128, 353 + 32 * i, surfaces_.sprite_sheet, TileCell(tcLadder));
   play.runner.x = 128;
   play.runner.y = 320;
   play.runner.RunnerFrame = 45;
-  CopyCell(Image1, 192, 88, Image2, TileCell(tcGold));
-  CopyCell(Image1, 192, 136, Image2, GuardSpriteCell(19));
+  CopyCell(surfaces_.screen, 192, 88, surfaces_.sprite_sheet, TileCell(tcGold));
+  CopyCell(surfaces_.screen, 192, 136, surfaces_.sprite_sheet, GuardSpriteCell(19));
 
   const int gold = play.gold.count;
   char line[32];
   std::snprintf(line, sizeof line, "%3d00 POINTS", gold);
-  DrawText16(Image1, Image2, 14, 6, line);
+  DrawText16(surfaces_.screen, surfaces_.sprite_sheet, 14, 6, line);
   std::snprintf(line, sizeof line, "%3d00 POINTS", play.CrushCount);
-  DrawText16(Image1, Image2, 14, 9, line);
+  DrawText16(surfaces_.screen, surfaces_.sprite_sheet, 14, 9, line);
   std::snprintf(line, sizeof line, "TOTAL%4d00 POINTS", gold + play.CrushCount);
-  DrawText16(Image1, Image2, 8, 15, line);
+  DrawText16(surfaces_.screen, surfaces_.sprite_sheet, 8, 15, line);
 
-  game.Score += gold + play.CrushCount;
-  game.Lives += 1;
+  progress.Score += gold + play.CrushCount;
+  progress.Lives += 1;
   play.GoldTicks = 0;
-  if (game.Score > game.HiScore) game.HiScore = game.Score;
+  if (progress.Score > progress.HiScore) progress.HiScore = progress.Score;
 }
 
-void TForm1::TallyTick() {
+void TGame::TallyTick() {
   TRunner& runner = play.runner;
-  FillBlack(Image1, runner.x, runner.y, kCellPixels, kCellPixels);
+  FillBlack(surfaces_.screen, runner.x, runner.y, kCellPixels, kCellPixels);
   ++play.GoldTicks;
   // The runner dances among sparkles: 45, 46, 47, 48, 45...
   if (play.GoldTicks % 4 == 0) runner.RunnerFrame = runner.RunnerFrame >= 48 ? 45 : runner.RunnerFrame + 1;

@@ -33,15 +33,15 @@ class WindowService {
   virtual ScreenSize GetScreenSize() = 0;
   // Full path of the game's own executable file.
   virtual std::string ExecutablePath() = 0;
-  // Asks for a repaint of the visible surface Image1.
-  virtual void InvalidateImage1() = 0;
+  // Asks for a repaint of the visible surface screen.
+  virtual void InvalidateScreen() = 0;
   virtual void SetPaletteVisible(bool visible) = 0;
   // Asks for a repaint of the palette window's picture.
   virtual void InvalidatePalette() = 0;
   virtual void CloseMainWindow() = 0;
 };
 
-enum class TimerId { kTimer1, kTimer2 };
+enum class TimerId { kPlayClock, kJoystickPoll };
 
 class TimerService {
  public:

@@ -1,4 +1,4 @@
-// Where every picture lies on the sprite sheet (Image2). Actor frames and
+// Where every picture lies on the sprite sheet (sprite_sheet). Actor frames and
 // their masks are addressed only through these functions.
 #pragma once
 

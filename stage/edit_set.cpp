@@ -3,7 +3,7 @@
 namespace bd {
 
 void ClearAll(TEditSet& set) {
-  for (auto& stage : set.stages) ClearToFrame(stage);
+  for (auto& stage : set) ClearToFrame(stage);
 }
 
 }  // namespace bd

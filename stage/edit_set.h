@@ -10,9 +10,7 @@ namespace bd {
 inline constexpr int kEditStageCount = 6;
 
 // One block of 6 x 224 bytes; stage k is shown to the user as stage k + 1.
-struct TEditSet {
-  std::array<TStageGrid, kEditStageCount> stages{};
-};
+using TEditSet = std::array<TStageGrid, kEditStageCount>;
 
 static_assert(sizeof(TEditSet) == kEditStageCount * kStageColumns * kStageRows);
 

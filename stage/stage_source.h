@@ -7,8 +7,8 @@
 
 namespace bd {
 
-// Null when the index names no stage of the chosen set.
-const TStageGrid* SourceGridForStage(int stage_index, bool from_edit_set, const TEditSet& edit_set,
-                                     TStageGrid& scratch);
+// From edited_set when given, else from the built-in table. Null when the
+// index names no stage of that set.
+const TStageGrid* SourceGridForStage(int stage_index, const TEditSet* edited_set, TStageGrid& scratch);
 
 }  // namespace bd

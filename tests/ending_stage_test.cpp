@@ -6,7 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/main_window.h"
+#include "app/app.h"
 #include "platform/headless/headless_services.h"
 #include "stage/builtin_stages.h"
 
@@ -17,14 +17,14 @@ constexpr int kEndingStage = kBuiltInStageCount - 1;
 
 struct TEndingGame {
   platform::HeadlessServices headless;
-  TForm1 form{headless.services()};
+  TApp app{headless.services()};
 
   TEndingGame() {
-    form.FormCreate();
-    form.Start1Click();
-    form.game.StageIndex = kEndingStage;
-    form.StartStage();
-    while (form.play.StartDelay > 1) form.Timer1Timer();
+    app.Startup();
+    app.StartGame();
+    app.game.progress.StageIndex = kEndingStage;
+    app.StartStage();
+    while (app.game.play.StartDelay > 1) app.PlayTick();
   }
 };
 
@@ -51,24 +51,24 @@ constexpr TInputLatches kInputs[] = {
 
 TEST(EndingStage, AllGoldCanBeTakenTheWordAppearsAndRowZeroIsOutOfReach) {
   auto game = std::make_unique<TEndingGame>();
-  TForm1& form = game->form;
-  const TPlayField start_field = form.play.field;
-  ASSERT_EQ(form.play.gold.count, 3);
-  ASSERT_EQ(form.play.guard_count, 0);
+  TApp& app = game->app;
+  const TPlayField start_field = app.game.play.field;
+  ASSERT_EQ(app.game.play.gold.count, 3);
+  ASSERT_EQ(app.game.play.guard_count, 0);
 
-  std::vector<TPlayState> frontier{form.play};
-  std::unordered_set<uint64_t> seen{MovementKey(form.play)};
-  int highest_y = form.play.runner.y;
+  std::vector<TPlayState> frontier{app.game.play};
+  std::unordered_set<uint64_t> seen{MovementKey(app.game.play)};
+  int highest_y = app.game.play.runner.y;
   bool all_gold_taken = false;
   bool revealed_checked = false;
   while (!frontier.empty()) {
     std::vector<TPlayState> next;
     for (const TPlayState& state : frontier) {
       for (const TInputLatches& input : kInputs) {
-        form.play = state;
-        form.play.keys = input;
-        form.Timer1Timer();
-        const TPlayState& play = form.play;
+        app.game.play = state;
+        app.game.play.keys = input;
+        app.PlayTick();
+        const TPlayState& play = app.game.play;
         ASSERT_EQ(play.runner.DeathTicks, 0);
         ASSERT_NE(play.phase, spTally);
         highest_y = std::min(highest_y, play.runner.y);

@@ -10,18 +10,18 @@ namespace {
 
 class GuardsTest : public PlayFixture {
  protected:
-  TGuardTable& guards() { return form.play.guards; }
+  TGuardTable& guards() { return app.game.play.guards; }
   void Tap(uint16_t key) {
     Press(key);
     Tick();
     Release(key);
   }
   void Put(int column, int row, int8_t value) {
-    form.play.field.cells[TPlayField::IndexOfStageCell(column, row)] = value;
+    app.game.play.field.cells[TPlayField::IndexOfStageCell(column, row)] = value;
   }
   void MoveRunnerTo(int x, int y) {
-    form.play.runner.x = x;
-    form.play.runner.y = y;
+    app.game.play.runner.x = x;
+    app.game.play.runner.y = y;
   }
   // The runner digs at column 6 of the floor; the guard falls from row 8
   // straight into the hole and lands at the end of the 32nd tick.
@@ -187,8 +187,8 @@ TEST_F(GuardsTest, WalksOverATrappedGuardsHeadUntilItsCountReaches32) {
 TEST_F(GuardsTest, ACrushedGuardComesBackInAFreeCellOfTheTopRow) {
   TestPlay(
       FramedStage({"BBBBBGBBBB.BBB", "", "", "", "", "", "", "", "", "", "", "....R", "BBBBBBBBBBBBBB"}));
-  form.random.seed = 17;
-  TRandom copy = form.random;
+  app.game.random.seed = 17;
+  TRandom copy = app.game.random;
   int picks = 0;
   int column = 0;
   do {
@@ -202,10 +202,10 @@ TEST_F(GuardsTest, ACrushedGuardComesBackInAFreeCellOfTheTopRow) {
   ASSERT_EQ(guards().Y[0], 384);
   Tick(4);
   ASSERT_EQ(guards().State[0], 5);
-  EXPECT_EQ(form.play.CrushCount, 0);
+  EXPECT_EQ(app.game.play.CrushCount, 0);
   Tick();
   EXPECT_EQ(guards().State[0], 52);
-  EXPECT_EQ(form.play.CrushCount, 1);
+  EXPECT_EQ(app.game.play.CrushCount, 1);
   EXPECT_EQ(Waves("kil.wav"), 1);
   EXPECT_EQ(guards().X[0], 192);
   EXPECT_EQ(guards().Y[0], 384);
@@ -234,7 +234,7 @@ TEST_F(GuardsTest, ACrushedGuardComesBackInAFreeCellOfTheTopRow) {
   EXPECT_EQ(guards().DY[0], 0);
   EXPECT_EQ(guards().X[0], column * 32);
   EXPECT_EQ(guards().Y[0], 0);
-  EXPECT_EQ(form.play.CrushCount, 1);
+  EXPECT_EQ(app.game.play.CrushCount, 1);
 }
 
 TEST_F(GuardsTest, OnALadderTurnsToClimbTowardTheRunnerRightAboveOrBelow) {
@@ -332,7 +332,7 @@ TEST_F(GuardsTest, ACrushedGuardCatchesNobodyUntilItMaterializes) {
 TEST_F(GuardsTest, FrozenWhileTheRunnerDies) {
   TestPlay(
       FramedStage({"", "", "R", "S......G", "", "", "", "", "", "", "", ".............G", "BBBBBBBBBBBBBB"}));
-  form.Replay1Click();  // give up
+  app.GiveUp();  // give up
   Tick();
   EXPECT_EQ(guards().Y[0], 96);  // would have fallen
   EXPECT_EQ(guards().Frame[0], 18);

@@ -17,7 +17,7 @@ class HolesTest : public PlayFixture {
     Release(key);
   }
   bool HoleFrameShown(int column, int row, int counter) const {
-    return SquareEquals(form.Image1, column * 32, row * 32, form.Image2, HoleFrameCell(counter), 32, 32);
+    return SquareEquals(app.screen, column * 32, row * 32, app.sprite_sheet, HoleFrameCell(counter), 32, 32);
   }
 };
 
@@ -28,7 +28,7 @@ TEST_F(HolesTest, AHoleOpensOnItsFourthTickAndFillsInAfterItsHundredth) {
   EXPECT_EQ(Waves("dig.wav"), 1);
   EXPECT_EQ(runner().DigTicks, 10);
   EXPECT_EQ(runner().RunnerFrame, 17);
-  EXPECT_TRUE(SquareIs(form.Image3, 128, 384, 32, 32, kBlack));
+  EXPECT_TRUE(SquareIs(app.background, 128, 384, 32, 32, kBlack));
   for (int k = 0; k <= 100; ++k) {
     SCOPED_TRACE(k);
     if (k > 0) Tick();
@@ -40,12 +40,12 @@ TEST_F(HolesTest, AHoleOpensOnItsFourthTickAndFillsInAfterItsHundredth) {
       EXPECT_TRUE(HoleFrameShown(4, 12, 11));  // nothing drawn: the last, empty frame stays
     }
     if (k < 100) {
-      EXPECT_TRUE(SquareIs(form.Image3, 128, 384, 32, 32, kBlack));
+      EXPECT_TRUE(SquareIs(app.background, 128, 384, 32, 32, kBlack));
     }
   }
   EXPECT_EQ(Field(4, 12), tcBrick);
-  EXPECT_EQ(form.play.holes.timer[0], 0);
-  EXPECT_TRUE(SquareEquals(form.Image3, 128, 384, form.Image2, TileCell(tcBrick), 32, 32));
+  EXPECT_EQ(app.game.play.holes.timer[0], 0);
+  EXPECT_TRUE(SquareEquals(app.background, 128, 384, app.sprite_sheet, TileCell(tcBrick), 32, 32));
 }
 
 TEST_F(HolesTest, ASecondDigMakesTheFirstHoleFillInATickEarlier) {
@@ -53,8 +53,8 @@ TEST_F(HolesTest, ASecondDigMakesTheFirstHoleFillInATickEarlier) {
   Tap(vkZ);  // tick T
   Tick(19);
   Tap(vkX);  // tick T + 20
-  EXPECT_EQ(form.play.holes.timer[1], 2);
-  EXPECT_EQ(form.play.holes.column[1], 6);
+  EXPECT_EQ(app.game.play.holes.timer[1], 2);
+  EXPECT_EQ(app.game.play.holes.column[1], 6);
   Tick(78);  // T + 98
   EXPECT_EQ(Field(4, 12), tcHole);
   Tick();  // T + 99
@@ -80,8 +80,8 @@ TEST_F(HolesTest, BothDigKeysDigToTheLeftOnly) {
   Press(vkX);
   Press(vkZ);
   Tick();
-  EXPECT_EQ(form.play.holes.column[0], 4);
-  EXPECT_EQ(form.play.holes.timer[1], 0);
+  EXPECT_EQ(app.game.play.holes.column[0], 4);
+  EXPECT_EQ(app.game.play.holes.timer[1], 0);
   EXPECT_EQ(runner().StepX, -8);
 }
 
@@ -106,7 +106,7 @@ TEST_F(HolesTest, OnlyEmptyOrOpenCellsBesideAndBrickBelowCanBeDug) {
     Press(vkZ);
     Tick();
     Release(vkZ);
-    EXPECT_EQ(form.play.holes.timer[0] != 0, c.dug);
+    EXPECT_EQ(app.game.play.holes.timer[0] != 0, c.dug);
     EXPECT_EQ(Waves("dig.wav"), c.dug ? 1 : 0);
   }
 }
@@ -119,13 +119,13 @@ TEST_F(HolesTest, DigsFromABarALadderAndAGuardsHeadTurningOnTheBar) {
   Release(vkLeft);
   ASSERT_EQ(runner().RunnerFrame, 12);  // hanging, facing left
   Tap(vkX);
-  EXPECT_EQ(form.play.holes.column[0], 4);
+  EXPECT_EQ(app.game.play.holes.column[0], 4);
   EXPECT_EQ(runner().RunnerFrame, 31);
 
   TestPlay(FramedStage({"", "", "", "", "", "", "", "", "", "", "....R", "...BG", "BBBBBBBBBBBBBB"}));
   Tap(vkZ);
-  EXPECT_EQ(form.play.holes.column[0], 4);
-  EXPECT_EQ(form.play.holes.row[0], 11);
+  EXPECT_EQ(app.game.play.holes.column[0], 4);
+  EXPECT_EQ(app.game.play.holes.row[0], 11);
 }
 
 TEST_F(HolesTest, ADigHalfWayDownALadderLiftsHimOntoTheRowAbove) {
@@ -136,8 +136,8 @@ TEST_F(HolesTest, ADigHalfWayDownALadderLiftsHimOntoTheRowAbove) {
   Release(vkDown);
   ASSERT_EQ(runner().y, 328);
   Tap(vkZ);
-  EXPECT_EQ(form.play.holes.column[0], 4);
-  EXPECT_EQ(form.play.holes.row[0], 11);
+  EXPECT_EQ(app.game.play.holes.column[0], 4);
+  EXPECT_EQ(app.game.play.holes.row[0], 11);
   EXPECT_EQ(runner().RunnerFrame, 8);  // a climbing runner keeps his pose
   Tick();
   EXPECT_EQ(runner().y, 320);
@@ -170,31 +170,31 @@ TEST_F(HolesTest, AHoleFillingInOnTheRunnerKillsHim) {
   Tick(5);
   EXPECT_EQ(runner().DeathTicks, 18);
   EXPECT_EQ(Waves("dying.wav"), 1);
-  form.ConfirmAction();  // back to the editor from a test play
-  EXPECT_EQ(form.game.GameMode, gmEdit);
+  app.ConfirmAction();  // back to the editor from a test play
+  EXPECT_EQ(app.GameMode, gmEdit);
 }
 
 TEST_F(HolesTest, HolesStandStillWhileTheRunnerDies) {
   FloorStage();
   Tap(vkZ);
-  form.Replay1Click();  // give up
+  app.GiveUp();  // give up
   Tick(30);
-  EXPECT_EQ(form.play.holes.timer[0], 2);
+  EXPECT_EQ(app.game.play.holes.timer[0], 2);
   EXPECT_EQ(Field(4, 12), tcBrick);
 }
 
 TEST_F(HolesTest, AFullHoleTableStillDigsAndSounds) {
   FloorStage();
   for (int i = 0; i < kHoleSlots; ++i) {
-    form.play.holes.timer[i] = 50;
-    form.play.holes.column[i] = 10;
-    form.play.holes.row[i] = 12;
+    app.game.play.holes.timer[i] = 50;
+    app.game.play.holes.column[i] = 10;
+    app.game.play.holes.row[i] = 12;
   }
   Tap(vkZ);
   EXPECT_EQ(Field(4, 12), tcBrick);
   EXPECT_EQ(Waves("dig.wav"), 1);
   EXPECT_EQ(runner().DigTicks, 10);
-  EXPECT_EQ(form.play.holes.timer[0], 51);  // one pass only: no hole was made
+  EXPECT_EQ(app.game.play.holes.timer[0], 51);  // one pass only: no hole was made
 }
 
 }  // namespace

@@ -12,9 +12,9 @@ TEST(MainMenu, ShortcutsCarryTheStoredCodes) {
   const struct {
     TMenuItemId id;
     int code;
-  } expected[] = {{Reset1, 112},      {Replay1, 116},   {PAUSE1, 16464}, {Start1, 32851}, {Edit1, 32837},
-                  {PlayEdit1, 32848}, {Exit1, 16465},   {Open1, 114},    {Save1, 113},    {N11, 16433},
-                  {N61, 16438},       {TestPlay1, 115}, {Music1, 16461}, {Sound1, 16467}};
+  } expected[] = {{GoToTitle, 112},      {GiveUp, 116},   {Pause, 16464}, {StartGame, 32851}, {EditMode, 32837},
+                  {PlayEditedSet, 32848}, {Quit, 16465},   {OpenStages, 114},    {SaveStages, 113},    {EditStage1, 16433},
+                  {EditStage6, 16438},       {TestPlay, 115}, {ToggleMusic, 16461}, {ToggleSound, 16467}};
   for (const auto& [id, code] : expected) {
     EXPECT_EQ(menu.Item(id).shortcut, code) << menu.Item(id).name;
     EXPECT_EQ(menu.FindShortcut(code), id) << code;
@@ -25,28 +25,28 @@ TEST(MainMenu, ShortcutsCarryTheStoredCodes) {
 
 TEST(MainMenu, AnItemActsOnlyWhenItAndEveryMenuAboveItAreEnabled) {
   TMainMenu menu;
-  EXPECT_TRUE(menu.Active(N31));
-  menu.SetEnabled(Edit2, false);
-  EXPECT_FALSE(menu.Active(N31));  // two levels below the disabled menu
-  EXPECT_FALSE(menu.Active(TestPlay1));
-  EXPECT_TRUE(menu.Enabled(TestPlay1));
-  EXPECT_TRUE(menu.Active(Reset1));
-  menu.SetEnabled(Edit2, true);
-  menu.SetEnabled(Stage1, false);
-  EXPECT_FALSE(menu.Active(N31));
-  EXPECT_TRUE(menu.Active(TestPlay1));
+  EXPECT_TRUE(menu.Active(EditStage3));
+  menu.SetEnabled(EditMenu, false);
+  EXPECT_FALSE(menu.Active(EditStage3));  // two levels below the disabled menu
+  EXPECT_FALSE(menu.Active(TestPlay));
+  EXPECT_TRUE(menu.Enabled(TestPlay));
+  EXPECT_TRUE(menu.Active(GoToTitle));
+  menu.SetEnabled(EditMenu, true);
+  menu.SetEnabled(StageMenu, false);
+  EXPECT_FALSE(menu.Active(EditStage3));
+  EXPECT_TRUE(menu.Active(TestPlay));
 }
 
 TEST(MainMenu, StageItemsAreOneRadioGroupStartingOnTheFirst) {
   TMainMenu menu;
-  EXPECT_TRUE(menu.Checked(N11));
-  menu.SetChecked(N41, true);
-  EXPECT_TRUE(menu.Checked(N41));
-  for (TMenuItemId id : {N11, N21, N31, N51, N61}) EXPECT_FALSE(menu.Checked(id));
+  EXPECT_TRUE(menu.Checked(EditStage1));
+  menu.SetChecked(EditStage4, true);
+  EXPECT_TRUE(menu.Checked(EditStage4));
+  for (TMenuItemId id : {EditStage1, EditStage2, EditStage3, EditStage5, EditStage6}) EXPECT_FALSE(menu.Checked(id));
   // Checking an item outside the group leaves the group alone.
-  menu.SetChecked(Music1, false);
-  menu.SetChecked(Music1, true);
-  EXPECT_TRUE(menu.Checked(N41));
+  menu.SetChecked(ToggleMusic, false);
+  menu.SetChecked(ToggleMusic, true);
+  EXPECT_TRUE(menu.Checked(EditStage4));
 }
 
 }  // namespace

@@ -93,11 +93,11 @@ constexpr int kTallyTicks = 200;
 TEST(NoAllocation, TenThousandPlayTicksOnABusyStage) {
   platform::HeadlessServices headless;
   QuietAudio audio;
-  TForm1 form{platform::Services{headless.window, headless.timers, headless.dialogs, audio, headless.joystick,
+  TApp app{platform::Services{headless.window, headless.timers, headless.dialogs, audio, headless.joystick,
                                  headless.clock, headless.files}};
-  form.Image2 = MakeTestSheet();
-  form.FormCreate();
-  form.EditSet.stages[0] = FramedStage({
+  app.sprite_sheet = MakeTestSheet();
+  app.Startup();
+  app.editor.stages[0] = FramedStage({
       "$.....G......$",
       "BBHBBBBBBBBHBB",
       "..H...$....H..",
@@ -112,42 +112,42 @@ TEST(NoAllocation, TenThousandPlayTicksOnABusyStage) {
       ".R.H....H....$",
       "BBBBBBBBBBBBBB",
   });
-  form.Edit1Click();
-  form.TestPlay1Click();
-  ASSERT_EQ(form.play.guard_count, 4);
+  app.EditMode();
+  app.TestPlay();
+  ASSERT_EQ(app.game.play.guard_count, 4);
 
   // The counter sees an allocation made while it counts.
   std::vector<int> probe;
   counting = true;
-  probe.resize(64 + form.play.guard_count);
+  probe.resize(64 + app.game.play.guard_count);
   counting = false;
   ASSERT_EQ(probe.size(), 68u);
   EXPECT_GT(allocations.load(), 0);
   allocations = 0;
 
-  const int start_y = form.play.runner.y;
+  const int start_y = app.game.play.runner.y;
   int highest_y = start_y;
   int tally_ticks = 0;
   int step = 0;
   int left = kKeyCycle[0].ticks;
   counting = true;
-  form.FormKeyDown(kKeyCycle[0].key);
+  app.KeyDown(kKeyCycle[0].key);
   for (int t = 0; t < kTicks; ++t) {
     if (left == 0) {
-      form.FormKeyUp(kKeyCycle[step].key);
+      app.KeyUp(kKeyCycle[step].key);
       step = (step + 1) % static_cast<int>(std::size(kKeyCycle));
-      form.FormKeyDown(kKeyCycle[step].key);
+      app.KeyDown(kKeyCycle[step].key);
       left = kKeyCycle[step].ticks;
     }
     --left;
-    form.Timer1Timer();
-    highest_y = std::min(highest_y, form.play.runner.y);
-    tally_ticks = form.play.phase == spTally ? tally_ticks + 1 : 0;
-    if (form.play.runner.DeathTicks == kDeathTicksOver || tally_ticks == kTallyTicks) {
+    app.PlayTick();
+    highest_y = std::min(highest_y, app.game.play.runner.y);
+    tally_ticks = app.game.play.phase == spTally ? tally_ticks + 1 : 0;
+    if (app.game.play.runner.DeathTicks == kDeathTicksOver || tally_ticks == kTallyTicks) {
       // The restart is no part of the tick.
       counting = false;
-      form.StartStage();
-      form.FormKeyDown(kKeyCycle[step].key);
+      app.StartStage();
+      app.KeyDown(kKeyCycle[step].key);
       tally_ticks = 0;
       counting = true;
     }

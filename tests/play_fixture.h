@@ -8,7 +8,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "app/main_window.h"
+#include "app/app.h"
 #include "game/actor_cells.h"
 #include "platform/headless/headless_services.h"
 #include "stage/tile_chars.h"
@@ -34,22 +34,22 @@ inline TStageGrid FramedStage(std::initializer_list<const char*> rows) {
 class PlayFixture : public ::testing::Test {
  protected:
   PlayFixture() {
-    form.Image2 = MakeTestSheet();
-    form.FormCreate();
+    app.sprite_sheet = MakeTestSheet();
+    app.Startup();
   }
 
   // Test play of the grid: no banner, play begins with the first tick.
   void TestPlay(const TStageGrid& grid) {
-    form.EditSet.stages[0] = grid;
-    form.Edit1Click();
-    form.TestPlay1Click();
+    app.editor.stages[0] = grid;
+    app.EditMode();
+    app.TestPlay();
   }
 
   void Tick(int n = 1) {
-    for (int i = 0; i < n; ++i) form.Timer1Timer();
+    for (int i = 0; i < n; ++i) app.PlayTick();
   }
-  void Press(uint16_t key) { form.FormKeyDown(key); }
-  void Release(uint16_t key) { form.FormKeyUp(key); }
+  void Press(uint16_t key) { app.KeyDown(key); }
+  void Release(uint16_t key) { app.KeyUp(key); }
 
   // Holds the key down until `done` holds, at most `limit` ticks.
   ::testing::AssertionResult HoldUntil(uint16_t key, const std::function<bool()>& done, int limit = 200) {
@@ -71,18 +71,18 @@ class PlayFixture : public ::testing::Test {
     return [this, y] { return runner().y == y; };
   }
 
-  const TRunner& runner() const { return form.play.runner; }
+  const TRunner& runner() const { return app.game.play.runner; }
   int8_t Field(int column, int row) const {
-    return form.play.field.Read(column, TPlayField::FieldRowOfStageRow(row));
+    return app.game.play.field.Read(column, TPlayField::FieldRowOfStageRow(row));
   }
   int Waves(const std::string& file) const {
     int n = 0;
-    for (const std::string& path : headless.audio.waves) n += path == form.ProgramFolder + file;
+    for (const std::string& path : headless.audio.waves) n += path == app.ProgramFolder + file;
     return n;
   }
 
   platform::HeadlessServices headless;
-  TForm1 form{headless.services()};
+  TApp app{headless.services()};
 };
 
 }  // namespace bd::testing

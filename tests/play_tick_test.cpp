@@ -8,16 +8,16 @@ namespace {
 
 class PlayTickTest : public PlayFixture {
  protected:
-  // The 32 x 32 square at (x, y) of Image1 is the background with the actor drawn over it.
+  // The 32 x 32 square at (x, y) of screen is the background with the actor drawn over it.
   ::testing::AssertionResult ActorDrawnOver(int frame, int x, int y) const {
     const TSheetCell sprite = RunnerSpriteCell(frame);
     const TSheetCell mask = RunnerMaskCell(frame);
     for (int j = 0; j < 32; ++j) {
       for (int i = 0; i < 32; ++i) {
         const uint32_t expected =
-            (form.Image3.pixel(x + i, y + j) & form.Image2.pixel(mask.x + i, mask.y + j)) ^
-            form.Image2.pixel(sprite.x + i, sprite.y + j);
-        if (form.Image1.pixel(x + i, y + j) != expected)
+            (app.background.pixel(x + i, y + j) & app.sprite_sheet.pixel(mask.x + i, mask.y + j)) ^
+            app.sprite_sheet.pixel(sprite.x + i, sprite.y + j);
+        if (app.screen.pixel(x + i, y + j) != expected)
           return ::testing::AssertionFailure() << "pixel (" << x + i << "," << y + j << ")";
       }
     }
@@ -30,41 +30,41 @@ TEST_F(PlayTickTest, StageStartDrawsTheStaticCellsIntoTheBackground) {
   const uint8_t shown[] = {tcBrick, tcSolid, tcEmpty, tcBar, tcBrick, tcEmpty, tcEmpty, tcEmpty, tcEmpty};
   for (int i = 0; i < 9; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_TRUE(SquareEquals(form.Image3, 32 * (i + 1), 0, form.Image2, TileCell(shown[i]), 32, 32));
+    EXPECT_TRUE(SquareEquals(app.background, 32 * (i + 1), 0, app.sprite_sheet, TileCell(shown[i]), 32, 32));
   }
-  EXPECT_TRUE(SquareEquals(form.Image3, 0, 416, form.Image2, TileCell(tcSolid), 32, 32));
+  EXPECT_TRUE(SquareEquals(app.background, 0, 416, app.sprite_sheet, TileCell(tcSolid), 32, 32));
   EXPECT_EQ(Field(5, 0), tcEmpty);  // trap brick
   EXPECT_EQ(Field(6, 0), tcHiddenLadder);
-  EXPECT_TRUE(form.Timer1Enabled());
-  EXPECT_EQ(form.play.StartDelay, 0);
+  EXPECT_TRUE(app.PlayClockRunning());
+  EXPECT_EQ(app.game.play.StartDelay, 0);
   // Test play shows the stage at once.
-  EXPECT_TRUE(SquareEquals(form.Image1, 32, 0, form.Image2, TileCell(tcBrick), 32, 32));
+  EXPECT_TRUE(SquareEquals(app.screen, 32, 0, app.sprite_sheet, TileCell(tcBrick), 32, 32));
 }
 
 TEST_F(PlayTickTest, TheBannerStays31TicksAndThe32ndShowsTheStage) {
-  form.game.Score = 123;
-  form.Start1Click();  // the built-in first stage
+  app.game.progress.Score = 123;
+  app.StartGame();  // the built-in first stage
   const TRunner start = runner();
-  EXPECT_TRUE(SquareEquals(form.Image1, 16 * 8, 16 * 9, form.Image2, GlyphCell('S'), 16, 16));
-  EXPECT_TRUE(SquareEquals(form.Image1, 16 * 15, 16 * 9, form.Image2, GlyphCell('1'), 16, 16));
-  EXPECT_TRUE(SquareEquals(form.Image1, 16 * 23, 16 * 9, form.Image2, GlyphCell('5'), 16, 16));
+  EXPECT_TRUE(SquareEquals(app.screen, 16 * 8, 16 * 9, app.sprite_sheet, GlyphCell('S'), 16, 16));
+  EXPECT_TRUE(SquareEquals(app.screen, 16 * 15, 16 * 9, app.sprite_sheet, GlyphCell('1'), 16, 16));
+  EXPECT_TRUE(SquareEquals(app.screen, 16 * 23, 16 * 9, app.sprite_sheet, GlyphCell('5'), 16, 16));
   EXPECT_TRUE(
-      SquareEquals(form.Image1, 16 * 20, 16 * 19, form.Image2, GlyphCell('3'), 16, 16));  // SCORE 0012300
-  EXPECT_TRUE(SquareEquals(form.Image1, 16 * 8, 16 * 21, form.Image2, GlyphCell('H'), 16, 16));
-  const TSurface banner = form.Image1;
+      SquareEquals(app.screen, 16 * 20, 16 * 19, app.sprite_sheet, GlyphCell('3'), 16, 16));  // SCORE 0012300
+  EXPECT_TRUE(SquareEquals(app.screen, 16 * 8, 16 * 21, app.sprite_sheet, GlyphCell('H'), 16, 16));
+  const TSurface banner = app.screen;
   Press(vkRight);
-  const int invalidations = headless.window.image1_invalidations;
+  const int invalidations = headless.window.screen_invalidations;
   Tick(31);
-  EXPECT_EQ(form.play.StartDelay, 1);
+  EXPECT_EQ(app.game.play.StartDelay, 1);
   EXPECT_EQ(runner().x, start.x);
   EXPECT_EQ(runner().y, start.y);
-  EXPECT_EQ(form.play.GoldTicks, 0);
-  EXPECT_TRUE(SquareEquals(form.Image1, 0, 0, banner, {0, 0}, kImageWidth, kImageHeight));
-  EXPECT_EQ(form.play.keys.KeyRight, 1);  // the latch waits
-  EXPECT_EQ(headless.window.image1_invalidations, invalidations + 31);
+  EXPECT_EQ(app.game.play.GoldTicks, 0);
+  EXPECT_TRUE(SquareEquals(app.screen, 0, 0, banner, {0, 0}, kImageWidth, kImageHeight));
+  EXPECT_EQ(app.game.play.keys.KeyRight, 1);  // the latch waits
+  EXPECT_EQ(headless.window.screen_invalidations, invalidations + 31);
   Tick();
-  EXPECT_EQ(form.play.StartDelay, 0);
-  EXPECT_TRUE(SquareEquals(form.Image1, 0, 416, form.Image3, {0, 416}, kImageWidth, 32));
+  EXPECT_EQ(app.game.play.StartDelay, 0);
+  EXPECT_TRUE(SquareEquals(app.screen, 0, 416, app.background, {0, 416}, kImageWidth, 32));
   EXPECT_EQ(runner().x, start.x + 8);  // the tick went on with the held key
 }
 
@@ -73,12 +73,12 @@ TEST_F(PlayTickTest, GoldAndLaddersAnimateFromTheirLists) {
   const int gold_steps[] = {0, 0, 1, 1, 2, 2, 3, 3, 0};
   for (int k = 0; k < 9; ++k) {
     Tick();
-    EXPECT_TRUE(SquareEquals(form.Image1, 64, 352, form.Image2, GoldFrameCell(gold_steps[k]), 32, 32)) << k;
+    EXPECT_TRUE(SquareEquals(app.screen, 64, 352, app.sprite_sheet, GoldFrameCell(gold_steps[k]), 32, 32)) << k;
   }
   Tick(6);  // 15 ticks: ladder step 0; the 17th shows step 1
-  EXPECT_TRUE(SquareEquals(form.Image1, 96, 352, form.Image2, LadderFrameCell(0), 32, 32));
+  EXPECT_TRUE(SquareEquals(app.screen, 96, 352, app.sprite_sheet, LadderFrameCell(0), 32, 32));
   Tick(2);
-  EXPECT_TRUE(SquareEquals(form.Image1, 96, 352, form.Image2, LadderFrameCell(1), 32, 32));
+  EXPECT_TRUE(SquareEquals(app.screen, 96, 352, app.sprite_sheet, LadderFrameCell(1), 32, 32));
 }
 
 TEST_F(PlayTickTest, TheRunnerIsErasedAndDrawnMaskedOverTheBackground) {
@@ -89,41 +89,41 @@ TEST_F(PlayTickTest, TheRunnerIsErasedAndDrawnMaskedOverTheBackground) {
   Tick(3);
   EXPECT_TRUE(ActorDrawnOver(19, 64, 352));
   // The old square left of him is background again.
-  EXPECT_TRUE(SquareEquals(form.Image1, 32, 352, form.Image3, {32, 352}, 32, 32));
+  EXPECT_TRUE(SquareEquals(app.screen, 32, 352, app.background, {32, 352}, 32, 32));
 }
 
 TEST_F(PlayTickTest, OnlyTheFirstEffectOfATickSounds) {
   TestPlay(FramedStage({"", "", "", "", "", "", "", "", "", "", "", "R", "BBBB"}));
   Tick();
-  form.PlayEffect(seTake);
-  form.PlayEffect(seKill);
-  EXPECT_EQ(headless.audio.waves, std::vector<std::string>{form.ProgramFolder + "take.wav"});
-  EXPECT_TRUE(form.SoundBusy());
+  app.sound.PlayEffect(seTake);
+  app.sound.PlayEffect(seKill);
+  EXPECT_EQ(headless.audio.waves, std::vector<std::string>{app.ProgramFolder + "take.wav"});
+  EXPECT_TRUE(app.sound.effects.SoundBusy);
   Tick();  // a new tick clears SoundBusy
-  form.PlayEffect(seKill);
+  app.sound.PlayEffect(seKill);
   EXPECT_EQ(Waves("kil.wav"), 1);
 
-  form.Sound1Click();  // sound off: a request changes nothing
+  app.ToggleSound();  // sound off: a request changes nothing
   Tick();
-  form.PlayEffect(seDig);
-  EXPECT_FALSE(form.SoundBusy());
+  app.sound.PlayEffect(seDig);
+  EXPECT_FALSE(app.sound.effects.SoundBusy);
   EXPECT_EQ(headless.audio.waves.size(), 2u);
 }
 
 TEST_F(PlayTickTest, PauseIgnoresKeyDownsButNotKeyUps) {
   TestPlay(FramedStage({"", "", "", "", "", "", "", "", "", "", "", "R", "BBBBBBBBBBBBBB"}));
   Press(vkRight);
-  form.MenuClick(TMenuItemId::PAUSE1);
-  EXPECT_FALSE(form.Timer1Enabled());
+  app.RunCommand(TMenuItemId::Pause);
+  EXPECT_FALSE(app.PlayClockRunning());
   Release(vkRight);
   Press(vkLeft);
   Press(vkX);
-  EXPECT_EQ(form.play.keys.KeyRight, 0);
-  EXPECT_EQ(form.play.keys.KeyLeft, 0);
-  EXPECT_EQ(form.play.keys.KeyDigRight, 0);
+  EXPECT_EQ(app.game.play.keys.KeyRight, 0);
+  EXPECT_EQ(app.game.play.keys.KeyLeft, 0);
+  EXPECT_EQ(app.game.play.keys.KeyDigRight, 0);
   Tick();  // a tick that still arrives does nothing while paused
   EXPECT_EQ(runner().x, 32);
-  form.MenuClick(TMenuItemId::PAUSE1);
+  app.RunCommand(TMenuItemId::Pause);
   Tick();
   EXPECT_EQ(runner().x, 32);
   Press(vkRight);
@@ -133,16 +133,16 @@ TEST_F(PlayTickTest, PauseIgnoresKeyDownsButNotKeyUps) {
 
 TEST_F(PlayTickTest, TheJoystickSteersAndDigsLikeTheKeys) {
   headless.joystick.caps = platform::JoyCaps{0, 65535, 0, 65535};
-  form.FormCreate();
+  app.Startup();
   TestPlay(FramedStage({"", "", "", "", "", "", "", "", "", "", "", "...R", "BBBBBBBBBBBBBB"}));
   headless.joystick.position = {65535, 32768, 0, 0};
-  form.Timer2Timer();
+  app.PollJoystick();
   Tick();
   EXPECT_EQ(runner().x, 136);
   headless.joystick.position = {32768, 32768, 0, 2};  // button 2 alone digs right
-  form.Timer2Timer();
+  app.PollJoystick();
   Tick();  // a dig off the grid goes from the cell holding most of him
-  EXPECT_EQ(form.play.holes.column[0], 5);
+  EXPECT_EQ(app.game.play.holes.column[0], 5);
   Tick();
   EXPECT_EQ(runner().x, 128);  // and slides him back onto it
 }

@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "app/main_window.h"
+#include "app/app.h"
 #include "platform/headless/headless_services.h"
 
 namespace bd::platform {
@@ -127,30 +127,30 @@ TEST_F(SdlJoystickTest, UnpluggedDeviceFailsUntilOneIsPluggedInAgain) {
 TEST_F(SdlJoystickTest, StickAndButtonOneDriveTheTitleAndThePlay) {
   Attach(3);
   HeadlessServices headless;
-  TForm1 form(Services{headless.window, headless.timers, headless.dialogs, headless.audio, stick,
+  TApp app(Services{headless.window, headless.timers, headless.dialogs, headless.audio, stick,
                        headless.clock, headless.files});
-  form.FormCreate();
-  ASSERT_EQ(form.joy.JoyPresent, 1);
-  EXPECT_EQ(form.joy.JoyUpLimit, 21845u);
-  EXPECT_EQ(form.joy.JoyDownLimit, 43690u);
+  app.Startup();
+  ASSERT_EQ(app.joy.JoyPresent, 1);
+  EXPECT_EQ(app.joy.JoyUpLimit, 21845u);
+  EXPECT_EQ(app.joy.JoyDownLimit, 43690u);
 
   Axes(0, 32767);
-  form.Timer2Timer();
-  EXPECT_EQ(form.game.TitleChoice, 2);
+  app.PollJoystick();
+  EXPECT_EQ(app.TitleChoice, 2);
   Axes(0, -32768);
-  form.Timer2Timer();
-  EXPECT_EQ(form.game.TitleChoice, 1);
+  app.PollJoystick();
+  EXPECT_EQ(app.TitleChoice, 1);
   Axes(0, 0);
   Button(0, true);
-  form.Timer2Timer();
-  EXPECT_EQ(form.game.GameMode, gmGame);
+  app.PollJoystick();
+  EXPECT_EQ(app.GameMode, gmGame);
 
   Axes(-10924, 0);  // 21844: just past the left limit
-  form.Timer2Timer();
-  EXPECT_EQ(form.joy.JoyLeft, 1);
+  app.PollJoystick();
+  EXPECT_EQ(app.joy.JoyLeft, 1);
   Axes(-10923, 0);  // 21845: on it, still in the dead zone
-  form.Timer2Timer();
-  EXPECT_EQ(form.joy.JoyLeft, 0);
+  app.PollJoystick();
+  EXPECT_EQ(app.joy.JoyLeft, 0);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <vector>
 
-#include "app/main_window.h"
+#include "app/app.h"
 #include "platform/headless/headless_services.h"
 
 namespace bd {
@@ -15,8 +15,8 @@ namespace {
 
 // Six distinct stages, each with cells a file may hold but the editor never
 // paints: nibbles 10..15 and a frame that is not solid.
-TStageFileStages SampleStages() {
-  TStageFileStages stages;
+TEditSet SampleStages() {
+  TEditSet stages;
   for (int k = 0; k < kEditStageCount; ++k) {
     TStageGrid& grid = stages[k];
     for (int i = 0; i < kStageColumns * kStageRows; ++i)
@@ -25,7 +25,7 @@ TStageFileStages SampleStages() {
   return stages;
 }
 
-std::vector<uint8_t> FileBytes(const TStageFileStages& stages) {
+std::vector<uint8_t> FileBytes(const TEditSet& stages) {
   std::vector<uint8_t> bytes = {0x42, 0x44};
   for (const TStageGrid& grid : stages) {
     const PackedStage packed = PackStage(grid);
@@ -69,7 +69,7 @@ TEST(StageFileBytes, OnlyTheMagicAndAFullLengthAreAccepted) {
 class LoadStageFile : public ::testing::Test {
  protected:
   LoadStageFile() {
-    form.FormCreate();
+    app.Startup();
     folder =
         std::filesystem::path(::testing::TempDir()) /
         ("bd_stage_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
@@ -86,23 +86,23 @@ class LoadStageFile : public ::testing::Test {
   // A refused file leaves the set, the caption and the set's file name alone.
   void ExpectRefused(const std::string& path) {
     SCOPED_TRACE(path);
-    const TEditSet before = form.EditSet;
+    const TEditSet before = app.editor.stages;
     const std::string caption = headless.window.caption;
-    const std::string file_name = form.SaveDialogFileName;
+    const std::string file_name = app.editor.file_name;
     headless.dialogs.message_boxes.clear();
-    EXPECT_FALSE(form.LoadStageFile(path));
+    EXPECT_FALSE(app.LoadStageFile(path));
     ASSERT_EQ(headless.dialogs.message_boxes.size(), 1u);
     EXPECT_EQ(headless.dialogs.message_boxes[0].text, "Error");
     EXPECT_EQ(headless.dialogs.message_boxes[0].caption, "Burrow Dash");
     EXPECT_FALSE(headless.dialogs.message_boxes[0].ok_cancel);
     for (int k = 0; k < kEditStageCount; ++k)
-      EXPECT_EQ(form.EditSet.stages[k], before.stages[k]) << "stage " << k;
+      EXPECT_EQ(app.editor.stages[k], before[k]) << "stage " << k;
     EXPECT_EQ(headless.window.caption, caption);
-    EXPECT_EQ(form.SaveDialogFileName, file_name);
+    EXPECT_EQ(app.editor.file_name, file_name);
   }
 
   platform::HeadlessServices headless;
-  TForm1 form{headless.services()};
+  TApp app{headless.services()};
   std::filesystem::path folder;
 };
 
@@ -110,21 +110,21 @@ TEST_F(LoadStageFile, AFileWrittenByteForByteLoadsAllSixStagesFromItsFirst674Byt
   std::vector<uint8_t> bytes = FileBytes(SampleStages());
   bytes.resize(700, 0x55);  // what follows the six stages is ignored
   const std::string path = Write("six stages.bds", bytes);
-  form.EditStage = 4;
-  ASSERT_TRUE(form.LoadStageFile(path));
+  app.editor.current_stage = 4;
+  ASSERT_TRUE(app.LoadStageFile(path));
   for (int k = 0; k < kEditStageCount; ++k)
-    EXPECT_EQ(form.EditSet.stages[k], SampleStages()[k]) << "stage " << k;
+    EXPECT_EQ(app.editor.stages[k], SampleStages()[k]) << "stage " << k;
   EXPECT_EQ(headless.window.caption, "Burrow Dash - six stages.bds");
-  EXPECT_EQ(form.SaveDialogFileName, path);
-  EXPECT_EQ(form.EditStage, 4);  // the caller picks the stage to show
+  EXPECT_EQ(app.editor.file_name, path);
+  EXPECT_EQ(app.editor.current_stage, 4);  // the caller picks the stage to show
   EXPECT_TRUE(headless.dialogs.message_boxes.empty());
 }
 
 TEST_F(LoadStageFile, WrongMagicMissingAndShortFilesAreRefused) {
   // Something loaded first, so that "unchanged" is not just the start-up set.
-  ASSERT_TRUE(form.LoadStageFile(Write("first.bds", FileBytes(SampleStages()))));
+  ASSERT_TRUE(app.LoadStageFile(Write("first.bds", FileBytes(SampleStages()))));
 
-  TStageFileStages other = SampleStages();
+  TEditSet other = SampleStages();
   other[2].at(3, 3) = tcGold;
   std::vector<uint8_t> lower = FileBytes(other);
   lower[0] = 'b';

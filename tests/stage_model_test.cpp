@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "app/main_window.h"
+#include "app/app.h"
 #include "platform/headless/headless_services.h"
 #include "stage/builtin_stages.h"
 #include "stage/play_field.h"
@@ -75,15 +75,15 @@ TEST(PlayField, CellAboveStageRowZeroIsTheVirtualRow) {
 TEST(StageSource, EditorStagesAreReadInPlaceAndBuiltInOnesUnpacked) {
   TEditSet set;
   ClearAll(set);
-  set.stages[4].at(3, 3) = tcGold;
+  set[4].at(3, 3) = tcGold;
   TStageGrid scratch;
-  EXPECT_EQ(SourceGridForStage(4, true, set, scratch), &set.stages[4]);
-  const TStageGrid* built_in = SourceGridForStage(4, false, set, scratch);
+  EXPECT_EQ(SourceGridForStage(4, &set, scratch), &set[4]);
+  const TStageGrid* built_in = SourceGridForStage(4, nullptr, scratch);
   EXPECT_EQ(built_in, &scratch);
   EXPECT_EQ(*built_in, UnpackStage(BuiltInStages[4]));
-  EXPECT_EQ(SourceGridForStage(6, true, set, scratch), nullptr);
-  EXPECT_EQ(SourceGridForStage(16, false, set, scratch), nullptr);
-  EXPECT_EQ(SourceGridForStage(-1, false, set, scratch), nullptr);
+  EXPECT_EQ(SourceGridForStage(6, &set, scratch), nullptr);
+  EXPECT_EQ(SourceGridForStage(16, nullptr, scratch), nullptr);
+  EXPECT_EQ(SourceGridForStage(-1, nullptr, scratch), nullptr);
 }
 
 TEST(BuiltInStages, EveryStageKeepsTheFrame) {
@@ -100,18 +100,18 @@ TEST(BuiltInStages, EveryStageKeepsTheFrame) {
 // A stage file may break the frame; its guard starts beyond the 182nd are plain empty cells.
 TEST(StageStart, GuardStartsBeyondTheTableCapacityAreIgnored) {
   platform::HeadlessServices headless;
-  TForm1 form(headless.services());
-  form.FormCreate();
-  form.EditSet.stages[0].cells.fill(tcGuardStart);
-  form.TestPlay1Click();
-  EXPECT_EQ(form.play.guard_count, kListCapacity);
+  TApp app(headless.services());
+  app.Startup();
+  app.editor.stages[0].cells.fill(tcGuardStart);
+  app.TestPlay();
+  EXPECT_EQ(app.game.play.guard_count, kListCapacity);
   int in_use = 0;
-  for (int8_t state : form.play.guards.State) in_use += state == 1;
+  for (int8_t state : app.game.play.guards.State) in_use += state == 1;
   EXPECT_EQ(in_use, kListCapacity);
   // The 182nd start in reading order is stage cell (5, 11): slot 181 holds it.
-  EXPECT_EQ(form.play.guards.X[181], 5 * 32);
-  EXPECT_EQ(form.play.guards.Y[181], 11 * 32);
-  for (int index = 16; index < kPlayFieldCells; ++index) EXPECT_EQ(form.play.field.cells[index], tcEmpty);
+  EXPECT_EQ(app.game.play.guards.X[181], 5 * 32);
+  EXPECT_EQ(app.game.play.guards.Y[181], 11 * 32);
+  for (int index = 16; index < kPlayFieldCells; ++index) EXPECT_EQ(app.game.play.field.cells[index], tcEmpty);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ class HeadlessWindow : public WindowService {
   void PlaceMainWindow(int left, int top, int client_width, int client_height) override;
   ScreenSize GetScreenSize() override { return screen; }
   std::string ExecutablePath() override { return executable_path; }
-  void InvalidateImage1() override { ++image1_invalidations; }
+  void InvalidateScreen() override { ++screen_invalidations; }
   void SetPaletteVisible(bool visible) override { palette_visible = visible; }
   void InvalidatePalette() override { ++palette_invalidations; }
   void CloseMainWindow() override { close_requested = true; }
@@ -26,7 +26,7 @@ class HeadlessWindow : public WindowService {
   std::string executable_path = "/opt/burrow-dash/burrow-dash";
   std::string caption;
   int left = 0, top = 0, client_width = 0, client_height = 0;
-  int image1_invalidations = 0;
+  int screen_invalidations = 0;
   int palette_invalidations = 0;
   bool palette_visible = false;
   bool close_requested = false;

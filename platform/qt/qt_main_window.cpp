@@ -40,10 +40,10 @@ QtMainWindow::QtMainWindow(AudioService& audio, JoystickService& joystick)
                                Qt::MSWindowsFixedSizeDialogHint),
       audio_(audio),
       joystick_(joystick),
-      form_(Services{*this, *this, *this, audio_, joystick_, *this, *this}) {
+      app_(Services{*this, *this, *this, audio_, joystick_, *this, *this}) {
   setWindowTitle(kCaption);
 
-  view_ = new SurfaceView(form_.Image1, this);
+  view_ = new SurfaceView(app_.screen, this);
   setCentralWidget(view_);
   BuildMenuBar();
   layout()->setSizeConstraint(QLayout::SetFixedSize);  // not resizable
@@ -55,10 +55,10 @@ QtMainWindow::QtMainWindow(AudioService& audio, JoystickService& joystick)
   timer2_.setInterval(kTickMilliseconds);
   // A tick never starts inside another handler (a message box's own event loop).
   connect(&timer1_, &QTimer::timeout, this, [this] {
-    if (dispatch_depth_ == 0) Dispatch([this] { form_.Timer1Timer(); });
+    if (dispatch_depth_ == 0) Dispatch([this] { app_.PlayTick(); });
   });
   connect(&timer2_, &QTimer::timeout, this, [this] {
-    if (dispatch_depth_ == 0) Dispatch([this] { form_.Timer2Timer(); });
+    if (dispatch_depth_ == 0) Dispatch([this] { app_.PollJoystick(); });
   });
   timer2_.start();  // on from creation to exit
 }
@@ -67,17 +67,17 @@ QtMainWindow::~QtMainWindow() = default;
 
 void QtMainWindow::Start() {
   // The sheet is part of the program: without it there is nothing to show.
-  LoadSpriteSheet(form_.Image2);
-  Dispatch([this] { form_.FormCreate(); });
-  palette_ = std::make_unique<PaletteWindow>(*this, form_.PaletteImage);
-  Dispatch([this] { form_.PaletteFormCreate(); });
+  LoadSpriteSheet(app_.sprite_sheet);
+  Dispatch([this] { app_.Startup(); });
+  palette_ = std::make_unique<PaletteWindow>(*this, app_.palette_picture);
+  Dispatch([this] { app_.editor.DrawPalette(); });
   setFocus();
 }
 
 const QImage& QtMainWindow::PresentedImage() const { return view_->Presented(); }
 
 void QtMainWindow::BuildMenuBar() {
-  const TMainMenu& model = form_.MainMenu1;
+  const TMainMenu& model = app_.menu;
   QActionGroup* radio_group = nullptr;
   for (const TMenuItem& item : model.Items()) {
     const int index = static_cast<int>(item.id);
@@ -106,7 +106,7 @@ void QtMainWindow::BuildMenuBar() {
         }
         const TMenuItemId id = item.id;
         connect(action, &QAction::triggered, this,
-                [this, id] { Dispatch([this, id] { form_.MenuClick(id); }); });
+                [this, id] { Dispatch([this, id] { app_.RunCommand(id); }); });
         actions_[index] = action;
         break;
       }
@@ -116,7 +116,7 @@ void QtMainWindow::BuildMenuBar() {
 }
 
 void QtMainWindow::SyncMenu() {
-  const TMainMenu& model = form_.MainMenu1;
+  const TMainMenu& model = app_.menu;
   for (const TMenuItem& item : model.Items()) {
     QAction* action = actions_[static_cast<int>(item.id)];
     if (!action) continue;
@@ -133,7 +133,7 @@ bool QtMainWindow::event(QEvent* event) {
   // Where Edit Mode can act, take the key before Qt finds the pair ambiguous.
   if (event->type() == QEvent::ShortcutOverride) {
     auto* key = static_cast<QKeyEvent*>(event);
-    if (ShortcutCodeOf(*key) == kAltE && form_.MainMenu1.Active(TMenuItemId::Edit1)) {
+    if (ShortcutCodeOf(*key) == kAltE && app_.menu.Active(TMenuItemId::EditMode)) {
       event->accept();
       return true;
     }
@@ -152,15 +152,15 @@ void QtMainWindow::keyPressEvent(QKeyEvent* event) { HandleKeyPress(event, false
 void QtMainWindow::HandleKeyPress(QKeyEvent* event, bool from_palette) {
   event->accept();
   const int code = ShortcutCodeOf(*event);
-  if (const auto item = form_.MainMenu1.FindShortcut(code)) {
+  if (const auto item = app_.menu.FindShortcut(code)) {
     // A shortcut key belongs to the menu whether or not its item can act.
     // Enabled items of the main window fire through their actions before the
     // key gets here; Alt+E and the palette's keys are run from here.
-    if (code == kAltE || from_palette) Dispatch([this, id = *item] { form_.MenuClick(id); });
+    if (code == kAltE || from_palette) Dispatch([this, id = *item] { app_.RunCommand(id); });
     return;
   }
   const int vk = VirtualKeyOf(*event);
-  if (vk != 0) Dispatch([this, vk] { form_.FormKeyDown(static_cast<uint16_t>(vk)); });
+  if (vk != 0) Dispatch([this, vk] { app_.KeyDown(static_cast<uint16_t>(vk)); });
 }
 
 void QtMainWindow::keyReleaseEvent(QKeyEvent* event) {
@@ -168,7 +168,7 @@ void QtMainWindow::keyReleaseEvent(QKeyEvent* event) {
   // Auto-repeat sends a release before each repeated press: the key is still held.
   if (event->isAutoRepeat()) return;
   const int vk = VirtualKeyOf(*event);
-  if (vk != 0) Dispatch([this, vk] { form_.FormKeyUp(static_cast<uint16_t>(vk)); });
+  if (vk != 0) Dispatch([this, vk] { app_.KeyUp(static_cast<uint16_t>(vk)); });
 }
 
 void QtMainWindow::ShowError(const QString& text) {
@@ -190,7 +190,7 @@ ScreenSize QtMainWindow::GetScreenSize() {
 
 std::string QtMainWindow::ExecutablePath() { return QCoreApplication::applicationFilePath().toStdString(); }
 
-void QtMainWindow::InvalidateImage1() { view_->Refresh(); }
+void QtMainWindow::InvalidateScreen() { view_->Refresh(); }
 
 void QtMainWindow::SetPaletteVisible(bool visible) {
   if (palette_) palette_->setVisible(visible);
@@ -204,7 +204,7 @@ void QtMainWindow::InvalidatePalette() {
 void QtMainWindow::CloseMainWindow() { close(); }
 
 void QtMainWindow::SetTimerEnabled(TimerId timer, bool enabled) {
-  QTimer& qt_timer = timer == TimerId::kTimer1 ? timer1_ : timer2_;
+  QTimer& qt_timer = timer == TimerId::kPlayClock ? timer1_ : timer2_;
   if (enabled && !qt_timer.isActive()) qt_timer.start();
   if (!enabled) qt_timer.stop();
 }

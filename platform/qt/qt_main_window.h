@@ -1,5 +1,5 @@
-// The real desktop window: hosts TForm1, builds its menu bar, runs its two
-// timers, shows Image1 and forwards every event into the core. No game rule
+// The real desktop window: hosts TApp, builds its menu bar, runs its two
+// timers, shows screen and forwards every event into the core. No game rule
 // lives here. Every event passes through Dispatch, which reports a service's
 // failure in a message box and lets the program go on.
 #pragma once
@@ -10,7 +10,7 @@
 #include <array>
 #include <memory>
 
-#include "app/main_window.h"
+#include "app/app.h"
 #include "platform/services.h"
 
 class QAction;
@@ -33,12 +33,12 @@ class QtMainWindow : public QMainWindow,
   QtMainWindow(AudioService& audio, JoystickService& joystick);
   ~QtMainWindow() override;
 
-  // FormCreate, then the palette window; the caller shows the window.
+  // Startup, then the palette window; the caller shows the window.
   // Loads the sprite sheet (throws PlatformError if it cannot), then runs
-  // the form's start-up and creates the palette window.
+  // the app's start-up and creates the palette window.
   void Start();
 
-  TForm1& form() { return form_; }
+  TApp& app() { return app_; }
   QAction* ActionFor(TMenuItemId id) const { return actions_[static_cast<int>(id)]; }
   QMenu* MenuFor(TMenuItemId id) const { return menus_[static_cast<int>(id)]; }
   PaletteWindow* paletteWindow() const { return palette_.get(); }
@@ -58,7 +58,7 @@ class QtMainWindow : public QMainWindow,
   void PlaceMainWindow(int left, int top, int client_width, int client_height) override;
   ScreenSize GetScreenSize() override;
   std::string ExecutablePath() override;
-  void InvalidateImage1() override;
+  void InvalidateScreen() override;
   void SetPaletteVisible(bool visible) override;
   void InvalidatePalette() override;
   void CloseMainWindow() override;
@@ -86,7 +86,7 @@ class QtMainWindow : public QMainWindow,
 
   AudioService& audio_;
   JoystickService& joystick_;
-  TForm1 form_;
+  TApp app_;
   std::array<QAction*, kMenuItemCount> actions_{};
   std::array<QMenu*, kMenuItemCount> menus_{};
   SurfaceView* view_ = nullptr;

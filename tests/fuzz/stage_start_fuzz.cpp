@@ -7,14 +7,14 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/main_window.h"
+#include "app/app.h"
 #include "platform/headless/headless_services.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bd::platform::HeadlessServices headless;
-  static bd::TForm1* form = [] {
-    auto* created = new bd::TForm1(headless.services());
-    created->FormCreate();
+  static bd::TApp* app = [] {
+    auto* created = new bd::TApp(headless.services());
+    created->Startup();
     return created;
   }();
 
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t offset = static_cast<size_t>(k) * bd::kPackedStageBytes;
     if (offset < size)
       std::memcpy(packed.bytes.data(), data + offset, std::min(size - offset, packed.bytes.size()));
-    form->EditSet.stages[k] = bd::UnpackStage(packed);
+    app->editor.stages[k] = bd::UnpackStage(packed);
   }
   // The same bytes, read again, are the keys: each holds a key in its low
   // bits, down or up in bit 3 and how many ticks to run after it in its top
@@ -36,21 +36,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t key_count = std::min(size, kMaxKeyBytes);
 
   for (int k = 0; k < bd::kEditStageCount; ++k) {
-    form->EditStage = k;
-    form->TestPlay1Click();
-    if (form->play.guard_count > bd::kListCapacity || form->play.gold.count > bd::kListCapacity ||
-        form->play.ladders.count > bd::kListCapacity) {
+    app->editor.current_stage = k;
+    app->TestPlay();
+    if (app->game.play.guard_count > bd::kListCapacity || app->game.play.gold.count > bd::kListCapacity ||
+        app->game.play.ladders.count > bd::kListCapacity) {
       __builtin_trap();
     }
     for (size_t i = 0; i < key_count; ++i) {
       const uint8_t byte = keys[i];
       const uint16_t key = kKeys[(byte & 7) % 6];
       if (byte & 8) {
-        form->FormKeyDown(key);
+        app->KeyDown(key);
       } else {
-        form->FormKeyUp(key);
+        app->KeyUp(key);
       }
-      for (int t = 0; t <= byte >> 5; ++t) form->Timer1Timer();
+      for (int t = 0; t <= byte >> 5; ++t) app->PlayTick();
     }
   }
   return 0;

@@ -63,7 +63,7 @@ class MainWindowGuiTest : public QObject {
   std::unique_ptr<platform::HeadlessJoystick> joystick_;
   std::unique_ptr<QtMainWindow> window_;
 
-  TForm1& form() { return window_->form(); }
+  TApp& app() { return window_->app(); }
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(window_->windowHandle(), static_cast<Qt::Key>(key), modifiers);
   }
@@ -108,7 +108,7 @@ class MainWindowGuiTest : public QObject {
         QCOMPARE(items[i]->shortcut().toString(QKeySequence::PortableText), QString(expected.shortcut));
       }
     }
-    QMenu* stage = window_->MenuFor(TMenuItemId::Stage1);
+    QMenu* stage = window_->MenuFor(TMenuItemId::StageMenu);
     const QList<QAction*> stages = stage->actions();
     QCOMPARE(stages.size(), 6);
     for (int k = 0; k < 6; ++k) {
@@ -117,75 +117,75 @@ class MainWindowGuiTest : public QObject {
       QVERIFY(stages[k]->actionGroup() && stages[k]->actionGroup()->isExclusive());
       QCOMPARE(stages[k]->isChecked(), k == 0);
     }
-    QVERIFY(window_->ActionFor(TMenuItemId::Music1)->isChecked());
-    QVERIFY(window_->ActionFor(TMenuItemId::Sound1)->isChecked());
-    QVERIFY(!window_->MenuFor(TMenuItemId::Edit2)->menuAction()->isEnabled());
+    QVERIFY(window_->ActionFor(TMenuItemId::ToggleMusic)->isChecked());
+    QVERIFY(window_->ActionFor(TMenuItemId::ToggleSound)->isChecked());
+    QVERIFY(!window_->MenuFor(TMenuItemId::EditMenu)->menuAction()->isEnabled());
   }
 
   void shortcutsActThroughTheWindow() {
     Key(Qt::Key_S, Qt::AltModifier);
-    QCOMPARE(form().game.GameMode, gmGame);
+    QCOMPARE(app().GameMode, gmGame);
     QVERIFY(window_->timer1().isActive());
     Key(Qt::Key_P, Qt::ControlModifier);
-    QVERIFY(form().Paused());
-    QVERIFY(window_->ActionFor(TMenuItemId::PAUSE1)->isChecked());
+    QVERIFY(app().Paused());
+    QVERIFY(window_->ActionFor(TMenuItemId::Pause)->isChecked());
     QVERIFY(!window_->timer1().isActive());
     Key(Qt::Key_P, Qt::ControlModifier);
-    QVERIFY(!form().Paused());
+    QVERIFY(!app().Paused());
     QVERIFY(window_->timer1().isActive());
     Key(Qt::Key_F1);
-    QCOMPARE(form().game.GameMode, gmTitle);
+    QCOMPARE(app().GameMode, gmTitle);
     QVERIFY(!window_->timer1().isActive());
-    QVERIFY(window_->ActionFor(TMenuItemId::Start1)->isEnabled());
+    QVERIFY(window_->ActionFor(TMenuItemId::StartGame)->isEnabled());
   }
 
   void editMenuShortcutsAreDeadOutsideTheEditor() {
     for (int key : {int(Qt::Key_F2), int(Qt::Key_F3), int(Qt::Key_F4)}) Key(key);
     Key(Qt::Key_1, Qt::ControlModifier);
     Key(Qt::Key_3, Qt::ControlModifier);
-    QCOMPARE(form().game.GameMode, gmTitle);
-    QCOMPARE(form().EditStage, 0);
+    QCOMPARE(app().GameMode, gmTitle);
+    QCOMPARE(app().editor.current_stage, 0);
 
     // Alt+E is Edit Mode where that can act, not an ambiguous pair with the Edit menu.
     Key(Qt::Key_E, Qt::AltModifier);
-    QCOMPARE(form().game.GameMode, gmEdit);
+    QCOMPARE(app().GameMode, gmEdit);
     QVERIFY(window_->paletteWindow()->isVisible());
     Key(Qt::Key_3, Qt::ControlModifier);
-    QCOMPARE(form().EditStage, 2);
-    QVERIFY(window_->ActionFor(TMenuItemId::N31)->isChecked());
+    QCOMPARE(app().editor.current_stage, 2);
+    QVERIFY(window_->ActionFor(TMenuItemId::EditStage3)->isChecked());
     Key(Qt::Key_F4);
-    QCOMPARE(form().game.GameMode, gmTestPlay);
-    QCOMPARE(form().game.StageIndex, 2);
+    QCOMPARE(app().GameMode, gmTestPlay);
+    QCOMPARE(app().game.progress.StageIndex, 2);
     QVERIFY(!window_->paletteWindow()->isVisible());
     Key(Qt::Key_1, Qt::ControlModifier);  // the Edit menu is dead again
-    QCOMPARE(form().EditStage, 2);
+    QCOMPARE(app().editor.current_stage, 2);
     Key(Qt::Key_Escape);
-    QCOMPARE(form().game.GameMode, gmEdit);
+    QCOMPARE(app().GameMode, gmEdit);
   }
 
   void spaceAndArrowsReachTheGame() {
     Key(Qt::Key_Down);
-    QCOMPARE(form().game.TitleChoice, 2);
+    QCOMPARE(app().TitleChoice, 2);
     Key(Qt::Key_Up);
-    QCOMPARE(form().game.TitleChoice, 1);
+    QCOMPARE(app().TitleChoice, 1);
     Key(Qt::Key_Space);
-    QCOMPARE(form().game.GameMode, gmGame);
+    QCOMPARE(app().GameMode, gmGame);
 
     // Modifiers are not looked at: Ctrl+Z digs like Z.
     QTest::keyPress(window_->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(form().play.keys.KeyDigLeft, 1);
+    QCOMPARE(app().game.play.keys.KeyDigLeft, 1);
   }
 
   // A held key repeats as a release and a press, both marked auto-repeat, as
   // X11 and Wayland send them: the latch must hold until the real release.
   void heldKeysStayLatchedThroughAutoRepeat() {
     Key(Qt::Key_S, Qt::AltModifier);
-    QCOMPARE(form().game.GameMode, gmGame);
+    QCOMPARE(app().GameMode, gmGame);
     QWindow* window = window_->windowHandle();
     const std::vector<std::pair<Qt::Key, const int32_t*>> keys = {
-        {Qt::Key_Left, &form().play.keys.KeyLeft}, {Qt::Key_Right, &form().play.keys.KeyRight},
-        {Qt::Key_Up, &form().play.keys.KeyUp},     {Qt::Key_Down, &form().play.keys.KeyDown},
-        {Qt::Key_Z, &form().play.keys.KeyDigLeft}, {Qt::Key_X, &form().play.keys.KeyDigRight},
+        {Qt::Key_Left, &app().game.play.keys.KeyLeft}, {Qt::Key_Right, &app().game.play.keys.KeyRight},
+        {Qt::Key_Up, &app().game.play.keys.KeyUp},     {Qt::Key_Down, &app().game.play.keys.KeyDown},
+        {Qt::Key_Z, &app().game.play.keys.KeyDigLeft}, {Qt::Key_X, &app().game.play.keys.KeyDigRight},
     };
     for (const auto& [key, latch] : keys) {
       const QByteArray name = QKeySequence(key).toString().toUtf8();
@@ -216,18 +216,18 @@ class MainWindowGuiTest : public QObject {
   }
 
   void titleAndPaletteArePaintedFromTheSheetWithSharpPixels() {
-    QCOMPARE(form().Image1.pixel(0, 0), kBackdropBlue);  // the title, drawn from the real sheet
-    ExpectSharpCopy(window_->centralWidget(), form().Image1);
+    QCOMPARE(app().screen.pixel(0, 0), kBackdropBlue);  // the title, drawn from the real sheet
+    ExpectSharpCopy(window_->centralWidget(), app().screen);
     // Drawing alone shows nothing; the invalidation does.
-    form().Image1.data()[0] = 0x123456u;
+    app().screen.data()[0] = 0x123456u;
     QCOMPARE(window_->PresentedImage().pixel(0, 0) & 0xFFFFFFu, kBackdropBlue);
-    window_->InvalidateImage1();
+    window_->InvalidateScreen();
     QCOMPARE(window_->PresentedImage().pixel(0, 0) & 0xFFFFFFu, 0x123456u);
-    form().ShowTitle();
+    app().ShowTitle();
     Key(Qt::Key_E, Qt::AltModifier);
-    QCOMPARE(form().PaletteImage.pixel(16, 16),
-             form().Image2.pixel(TileCell(tcBrick).x + 16, TileCell(tcBrick).y + 16));
-    ExpectSharpCopy(window_->paletteWindow(), form().PaletteImage);
+    QCOMPARE(app().palette_picture.pixel(16, 16),
+             app().sprite_sheet.pixel(TileCell(tcBrick).x + 16, TileCell(tcBrick).y + 16));
+    ExpectSharpCopy(window_->paletteWindow(), app().palette_picture);
   }
 
   // Each enabled menu title stands out from the bar behind it.
@@ -254,9 +254,9 @@ class MainWindowGuiTest : public QObject {
     QVERIFY(!palette->close());
     QVERIFY(palette->isVisible());
     QTest::keyClick(palette, Qt::Key_3, Qt::ControlModifier);
-    QCOMPARE(form().EditStage, 2);
+    QCOMPARE(app().editor.current_stage, 2);
     QTest::keyClick(palette, Qt::Key_Space);
-    QCOMPARE(form().game.GameMode, gmTestPlay);
+    QCOMPARE(app().GameMode, gmTestPlay);
   }
 
   void quitClosesBothWindows() {
@@ -282,13 +282,13 @@ class MainWindowGuiTest : public QObject {
     closer.stop();
     QCOMPARE(shown, QString("cannot open mus1.mid"));
     // The stage start stopped at its music step: no play timer.
-    QCOMPARE(form().game.GameMode, gmGame);
+    QCOMPARE(app().GameMode, gmGame);
     QVERIFY(!window_->timer1().isActive());
-    QVERIFY(window_->ActionFor(TMenuItemId::Replay1)->isEnabled());
+    QVERIFY(window_->ActionFor(TMenuItemId::GiveUp)->isEnabled());
     window_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     Key(Qt::Key_F1);
-    QCOMPARE(form().game.GameMode, gmTitle);
+    QCOMPARE(app().GameMode, gmTitle);
   }
 };
 

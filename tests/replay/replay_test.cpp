@@ -267,8 +267,8 @@ TEST_F(ReplayRun, TestPlayOfAFileStageWithItsGuardsAndField) {
   const std::string file = WriteStageFile("guards.bds", 4, stage);
   // Without the real tick nothing moves, and an open hole shows the field is printed signed.
   const TRun run = WithTick({"--file", file, "--stage", "4", "--ticks", "1", "--trace", "--field"}, "",
-                            [](TForm1& form, platform::HeadlessServices&, int) {
-                              form.play.field.cells[TPlayField::IndexOfStageCell(5, 12)] = tcHole;
+                            [](TApp& app, platform::HeadlessServices&, int) {
+                              app.game.play.field.cells[TPlayField::IndexOfStageCell(5, 12)] = tcHole;
                             });
   ASSERT_EQ(run.status, 0) << run.err;
   ASSERT_EQ(run.lines.size(), 1u);
@@ -317,10 +317,10 @@ TEST_F(ReplayRun, EventsOfAStepReachTheGameJustBeforeItsTick) {
       "10 down left\n";
   std::vector<TSeen> seen;
   const TRun run = WithTick({"--file", file, "--stage", "2", "--ticks", "12", "--seed", "99", "--trace"},
-                            script, [&](TForm1& form, platform::HeadlessServices&, int tick) {
-                              seen.push_back({tick, form.play.keys.KeyLeft, form.play.keys.KeyDigRight,
-                                              form.play.runner.DeathTicks, form.random.seed});
-                              form.Timer1Timer();
+                            script, [&](TApp& app, platform::HeadlessServices&, int tick) {
+                              seen.push_back({tick, app.game.play.keys.KeyLeft, app.game.play.keys.KeyDigRight,
+                                              app.game.play.runner.DeathTicks, app.game.random.seed});
+                              app.PlayTick();
                             });
   ASSERT_EQ(run.status, 0) << run.err;
   // Escape in step 9 ends the test play before that step's tick: ticks 1..8 ran.
@@ -351,11 +351,11 @@ TEST_F(ReplayRun, EventsOfAStepReachTheGameJustBeforeItsTick) {
 
 TEST_F(ReplayRun, EffectsAndMusicAreReportedInTheStepThatStartedThem) {
   // Stands in for the rules: a death that has run its course at step 2, and sounds at step 3.
-  const auto tick = [](TForm1& form, platform::HeadlessServices& headless, int step) {
-    if (step == 2) form.play.runner.DeathTicks = 18;
+  const auto tick = [](TApp& app, platform::HeadlessServices& headless, int step) {
+    if (step == 2) app.game.play.runner.DeathTicks = 18;
     if (step == 3) {
       for (const char* wave : {"dig.wav", "other.wav", "KIL.WAV", "take.wav", "dying.wav", "dig.wav"})
-        headless.audio.PlayWave(form.ProgramFolder + wave);
+        headless.audio.PlayWave(app.ProgramFolder + wave);
     }
   };
   const TRun run = WithTick({"--builtin", "0", "--ticks", "4", "--trace"}, "3 down space\n", tick);
@@ -377,10 +377,10 @@ TEST_F(ReplayRun, PicturesOfImage1AreWrittenAfterTheirStep) {
   int last_tick = 0;
   const TRun run = WithTick(
       {"--file", file, "--ticks", "3", "--png", "0:" + Path("start.png"), "--png", "2:" + Path("two.png")},
-      "", [&](TForm1& form, platform::HeadlessServices&, int tick) {
+      "", [&](TApp& app, platform::HeadlessServices&, int tick) {
         last_tick = tick;
-        // Marks Image1 per tick so the picture shows which step it was taken after.
-        form.Image1.data()[0] = 0x010000u * static_cast<uint32_t>(tick);
+        // Marks screen per tick so the picture shows which step it was taken after.
+        app.screen.data()[0] = 0x010000u * static_cast<uint32_t>(tick);
       });
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(last_tick, 3);
@@ -421,7 +421,7 @@ TEST_F(ReplayRun, RefusedOrUnreadableFilesExitWith2) {
   EXPECT_NE(bad_line.err.find("line 3"), std::string::npos) << bad_line.err;
 }
 
-// ---- with the play rules (Timer1Timer) ----
+// ---- with the play rules (PlayTick) ----
 
 // These need the real play tick: the banner countdown, walking and digging.
 class ReplayWithPlayRules : public ReplayRun {};

@@ -15,7 +15,7 @@ class WholeGame : public PlayFixture {
   void Confirm() { Press(vkSpace); }
 
   void GiveUp() {
-    form.MenuClick(TMenuItemId::Replay1);  // F5
+    app.RunCommand(TMenuItemId::GiveUp);  // F5
     ASSERT_TRUE(TickUntil([this] { return runner().DeathTicks == kDeathTicksOver; }));
   }
 
@@ -26,69 +26,69 @@ class WholeGame : public PlayFixture {
     const std::vector<replay::TKeyEvent> events = replay::ParseKeyScript(*text);
     ASSERT_FALSE(events.empty());
     auto next = events.begin();
-    for (int tick = 1; tick <= 20000 && form.play.phase != spTally; ++tick) {
-      for (; next != events.end() && next->tick == tick; ++next) replay::Deliver(form, *next);
+    for (int tick = 1; tick <= 20000 && app.game.play.phase != spTally; ++tick) {
+      for (; next != events.end() && next->tick == tick; ++next) replay::Deliver(app, *next);
       Tick();
       ASSERT_EQ(runner().DeathTicks, 0) << "tick " << tick;
     }
-    ASSERT_EQ(form.play.phase, spTally);
+    ASSERT_EQ(app.game.play.phase, spTally);
   }
 };
 
 TEST_F(WholeGame, FromTheTitleToGameOverAndBack) {
-  form.random.seed = 1;
-  ASSERT_EQ(form.game.GameMode, gmTitle);
+  app.game.random.seed = 1;
+  ASSERT_EQ(app.GameMode, gmTitle);
   Confirm();
-  ASSERT_EQ(form.game.GameMode, gmGame);
-  ASSERT_EQ(form.game.StageIndex, 0);
+  ASSERT_EQ(app.GameMode, gmGame);
+  ASSERT_EQ(app.game.progress.StageIndex, 0);
   const TRunner start = runner();
-  const int gold = form.play.GoldLeft;
+  const int gold = app.game.play.GoldLeft;
 
   // Giving up costs a life and restarts the stage as it was.
   Tick(kBannerTicks + 40);
   GiveUp();
   Confirm();
-  EXPECT_EQ(form.game.Lives, 4);
-  EXPECT_EQ(form.game.StageIndex, 0);
-  EXPECT_EQ(form.play.GoldLeft, gold);
+  EXPECT_EQ(app.game.progress.Lives, 4);
+  EXPECT_EQ(app.game.progress.StageIndex, 0);
+  EXPECT_EQ(app.game.play.GoldLeft, gold);
   EXPECT_EQ(runner().x, start.x);
   EXPECT_EQ(runner().y, start.y);
 
   // A clear pays a hundred points a gold and a crushed guard, and a life.
-  form.random.seed = 1;  // as the solution was recorded, from a fresh start
+  app.game.random.seed = 1;  // as the solution was recorded, from a fresh start
   ClearFirstStage();
-  const int score = gold + form.play.CrushCount;
-  EXPECT_EQ(form.game.Score, score);
-  EXPECT_EQ(form.game.HiScore, score);
-  EXPECT_EQ(form.game.Lives, 5);
+  const int score = gold + app.game.play.CrushCount;
+  EXPECT_EQ(app.game.progress.Score, score);
+  EXPECT_EQ(app.game.progress.HiScore, score);
+  EXPECT_EQ(app.game.progress.Lives, 5);
   Tick(20);  // the tally waits for the player
-  EXPECT_EQ(form.play.phase, spTally);
+  EXPECT_EQ(app.game.play.phase, spTally);
   Confirm();
-  ASSERT_EQ(form.game.StageIndex, 1);
-  EXPECT_EQ(form.play.phase, spCollect);
+  ASSERT_EQ(app.game.progress.StageIndex, 1);
+  EXPECT_EQ(app.game.play.phase, spCollect);
 
   // On the second stage the lives run out.
   int deaths = 0;
-  while (form.game.GameMode == gmGame && deaths < 10) {
+  while (app.GameMode == gmGame && deaths < 10) {
     Tick(kBannerTicks);
     GiveUp();
     ++deaths;
     Confirm();
   }
   EXPECT_EQ(deaths, 5);
-  ASSERT_EQ(form.game.GameMode, gmGameOver);
+  ASSERT_EQ(app.GameMode, gmGameOver);
   char line[32];
   std::snprintf(line, sizeof line, "SCORE %07d", score * 100);
-  EXPECT_TRUE(TextDrawn(form.Image1, form.Image2, 10, 19, line, kBlack));
+  EXPECT_TRUE(TextDrawn(app.screen, app.sprite_sheet, 10, 19, line, kBlack));
   std::snprintf(line, sizeof line, "HISCORE %07d", score * 100);
-  EXPECT_TRUE(TextDrawn(form.Image1, form.Image2, 8, 21, line, kBlack));
-  EXPECT_EQ(headless.audio.music_calls.back(), "start " + form.ProgramFolder + "mus3.mid");
+  EXPECT_TRUE(TextDrawn(app.screen, app.sprite_sheet, 8, 21, line, kBlack));
+  EXPECT_EQ(headless.audio.music_calls.back(), "start " + app.ProgramFolder + "mus3.mid");
 
   Confirm();
-  EXPECT_EQ(form.game.GameMode, gmTitle);
-  EXPECT_EQ(form.game.Lives, 5);
-  EXPECT_EQ(form.game.Score, 0);
-  EXPECT_EQ(form.game.HiScore, score);
+  EXPECT_EQ(app.GameMode, gmTitle);
+  EXPECT_EQ(app.game.progress.Lives, 5);
+  EXPECT_EQ(app.game.progress.Score, 0);
+  EXPECT_EQ(app.game.progress.HiScore, score);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <exception>
 
-#include "app/main_window.h"
+#include "app/app.h"
 #include "platform/headless/headless_services.h"
 #include "platform/qt/surface_images.h"
 #include "render/draw.h"
@@ -33,20 +33,20 @@ void PaintSampleStage(bd::TStageGrid& grid) {
 
 // The sixteen built-in stages as the editor shows them, hidden ladders and
 // trap bricks included, four to a row, each under its number.
-bd::TSurface StageContactSheet(bd::TForm1& form) {
+bd::TSurface StageContactSheet(bd::TApp& app) {
   constexpr int kGap = 16, kLabel = 32, kAcross = 4;
   constexpr int kDown = bd::kBuiltInStageCount / kAcross;
   bd::TSurface sheet(kAcross * (bd::kImageWidth + kGap) + kGap,
                      kDown * (bd::kImageHeight + kLabel + kGap) + kGap);
   for (int stage = 0; stage < bd::kBuiltInStageCount; ++stage) {
-    form.EditSet.stages[0] = bd::UnpackStage(bd::BuiltInStages[stage]);
-    form.DrawEditStage();
+    app.editor.stages[0] = bd::UnpackStage(bd::BuiltInStages[stage]);
+    app.editor.DrawEditStage();
     const int x = kGap + stage % kAcross * (bd::kImageWidth + kGap);
     const int y = kGap + stage / kAcross * (bd::kImageHeight + kLabel + kGap);
     char label[16];
     std::snprintf(label, sizeof label, "STAGE %2d", stage + 1);
-    bd::DrawText16(sheet, form.Image2, x / 16, y / 16, label);
-    bd::BlockTransfer(sheet, x, y + kLabel, form.Image1, 0, 0, bd::kImageWidth, bd::kImageHeight,
+    bd::DrawText16(sheet, app.sprite_sheet, x / 16, y / 16, label);
+    bd::BlockTransfer(sheet, x, y + kLabel, app.screen, 0, 0, bd::kImageWidth, bd::kImageHeight,
                       bd::TRasterOp::Copy);
   }
   return sheet;
@@ -67,29 +67,29 @@ int main(int argc, char** argv) {
   }
   try {
     bd::platform::HeadlessServices headless;
-    bd::TForm1 form(headless.services());
-    bd::platform::LoadSpriteSheet(form.Image2);
-    form.FormCreate();
-    form.PaletteFormCreate();
+    bd::TApp app(headless.services());
+    bd::platform::LoadSpriteSheet(app.sprite_sheet);
+    app.Startup();
+    app.editor.DrawPalette();
     bool ok = true;
     auto save = [&](const bd::TSurface& surface, const char* name) {
       ok = bd::platform::SaveSurfacePng(surface, folder + "/" + name, scale) && ok;
     };
-    save(form.Image2, "sheet.png");
-    save(form.Image1, "title.png");
-    form.TitleCursorDown();
-    save(form.Image1, "title-edit-mode.png");
-    form.game.Score = 123;
-    form.game.HiScore = 4567;
-    form.ShowGameOver();
-    save(form.Image1, "game-over.png");
-    form.MenuClick(bd::TMenuItemId::Reset1);
-    form.MenuClick(bd::TMenuItemId::Edit1);
-    PaintSampleStage(form.EditSet.stages[0]);
-    form.DrawEditStage();
-    save(form.Image1, "editor.png");
-    save(form.PaletteImage, "palette.png");
-    ok = bd::platform::SaveSurfacePng(StageContactSheet(form), folder + "/stages.png", 1) && ok;
+    save(app.sprite_sheet, "sheet.png");
+    save(app.screen, "title.png");
+    app.TitleCursorDown();
+    save(app.screen, "title-edit-mode.png");
+    app.game.progress.Score = 123;
+    app.game.progress.HiScore = 4567;
+    app.ShowGameOver();
+    save(app.screen, "game-over.png");
+    app.RunCommand(bd::TMenuItemId::GoToTitle);
+    app.RunCommand(bd::TMenuItemId::EditMode);
+    PaintSampleStage(app.editor.stages[0]);
+    app.editor.DrawEditStage();
+    save(app.screen, "editor.png");
+    save(app.palette_picture, "palette.png");
+    ok = bd::platform::SaveSurfacePng(StageContactSheet(app), folder + "/stages.png", 1) && ok;
     if (!ok) {
       std::fprintf(stderr, "cannot write into %s\n", argv[1]);
       return 1;

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
-  QGuiApplication app(argc, argv);
+  QGuiApplication application(argc, argv);
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
     return 2;

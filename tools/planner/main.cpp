@@ -98,10 +98,10 @@ int Run(const std::vector<std::string>& args) {
 
   if (!png_path.empty()) {
     TPlanGame game(grid, options.seed);
-    platform::LoadSpriteSheet(game.form().Image2);
-    game.form().StartStage();
+    platform::LoadSpriteSheet(game.sprite_sheet());
+    game.StartStage();
     while (game.tick() < kBannerTicks) game.Tick();
-    if (!platform::SaveSurfacePng(game.form().Image1, QString::fromStdString(png_path), 1))
+    if (!platform::SaveSurfacePng(game.screen(), QString::fromStdString(png_path), 1))
       std::cerr << "cannot write " << png_path << "\n";
   }
 

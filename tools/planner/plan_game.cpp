@@ -9,11 +9,6 @@ constexpr int kLongestStep = 8;
 
 bool Aligned(const TRunner& runner) { return (runner.x & 31) == 0 && (runner.y & 31) == 0; }
 
-platform::HeadlessServices& Seeded(platform::HeadlessServices& headless, uint32_t seed) {
-  headless.clock.seed = seed;
-  return headless;
-}
-
 }  // namespace
 
 replay::TScriptKey KeyOfMove(TMove move) {
@@ -30,43 +25,65 @@ replay::TScriptKey KeyOfMove(TMove move) {
   return TScriptKey::Escape;  // never pressed: a wait holds nothing
 }
 
-TPlanGame::TPlanGame(const TStageGrid& grid, uint32_t seed) : form_(Seeded(headless_, seed).services()) {
-  form_.FormCreate();
-  // Played as a game, banner first, the way the built-in stages are: the
-  // stage comes from the editor's first slot, as Play Edit reads it.
-  form_.Start1Click();
-  form_.EditSet.stages[0] = grid;
-  form_.game.PlayEditSet = true;
-  form_.game.StageIndex = 0;
-  form_.StartStage();
+TPlanGame::TPlanGame(const TStageGrid& grid, uint32_t seed) {
+  game_.random.seed = seed;
+  stages_[0] = grid;
+  // Played as a game of one stage, the way the built-in stages are.
+  game_.progress.PlayEditSet = true;
+  StartStage();
+}
+
+void TPlanGame::StartStage() {
+  game_.progress.StageIndex = 0;
+  game_.StartStage(&stages_, true);
 }
 
 void TPlanGame::Save(TSnapshot& snapshot) const {
-  snapshot.play = form_.play;
-  snapshot.random = form_.random;
+  snapshot.play = game_.play;
+  snapshot.random = game_.random;
 }
 
 void TPlanGame::Restore(const TSnapshot& snapshot, int tick) {
-  form_.play = snapshot.play;
-  form_.random = snapshot.random;
+  game_.play = snapshot.play;
+  game_.random = snapshot.random;
   tick_ = tick;
 }
 
+void TPlanGame::Deliver(const replay::TKeyEvent& event) {
+  using replay::TScriptKey;
+  TInputLatches& keys = game_.play.keys;
+  const int32_t latch = event.down ? 1 : 0;
+  switch (event.key) {
+    case TScriptKey::Left: keys.KeyLeft = latch; break;
+    case TScriptKey::Up: keys.KeyUp = latch; break;
+    case TScriptKey::Right: keys.KeyRight = latch; break;
+    case TScriptKey::Down: keys.KeyDown = latch; break;
+    case TScriptKey::Z: keys.KeyDigLeft = latch; break;
+    case TScriptKey::X: keys.KeyDigRight = latch; break;
+    case TScriptKey::F5:
+      if (event.down) game_.GiveUp();
+      break;
+    case TScriptKey::Space:
+    case TScriptKey::Escape: break;
+  }
+}
+
 void TPlanGame::Tick() {
-  form_.Timer1Timer();
-  headless_.audio.waves.clear();
-  headless_.audio.music_calls.clear();
+  sound_.effects.SoundBusy = false;
+  game_.PlayTick(no_joystick_);
+  audio_.waves.clear();
+  audio_.music_calls.clear();
   ++tick_;
 }
 
 void TPlanGame::TickWith(const std::vector<replay::TKeyEvent>& events, size_t& next) {
   for (; next < events.size() && events[next].tick <= tick_ + 1; ++next)
-    if (events[next].tick == tick_ + 1) replay::Deliver(form_, events[next]);
+    if (events[next].tick == tick_ + 1) Deliver(events[next]);
   Tick();
 }
 
 TMoveResult TPlanGame::Play(TMove move, int& ticks) {
-  TPlayState& play = form_.play;
+  TPlayState& play = game_.play;
   const auto outcome = [&]() {
     if (play.phase == spTally) return TMoveResult::Cleared;
     if (play.runner.DeathTicks != 0) return TMoveResult::Died;
@@ -78,10 +95,10 @@ TMoveResult TPlanGame::Play(TMove move, int& ticks) {
   replay::TKeyEvent release = press;
   release.down = false;
   if (move == mDigLeft || move == mDigRight) {
-    replay::Deliver(form_, press);
+    Deliver(press);
     Tick();
     ++ticks;
-    replay::Deliver(form_, release);
+    Deliver(release);
     if (outcome() != TMoveResult::Done) return outcome();
     if (play.runner.DigTicks == 0) return TMoveResult::NoEffect;
     while (play.runner.DigTicks != 0 && outcome() == TMoveResult::Done) {
@@ -94,18 +111,18 @@ TMoveResult TPlanGame::Play(TMove move, int& ticks) {
     for (; ticks < kCellTicks && outcome() == TMoveResult::Done; ++ticks) Tick();
     return outcome();
   }
-  replay::Deliver(form_, press);
+  Deliver(press);
   const int x = play.runner.x, y = play.runner.y;
   do {
     Tick();
     ++ticks;
     if (outcome() != TMoveResult::Done) break;
     if (ticks == 1 && play.runner.x == x && play.runner.y == y) {
-      replay::Deliver(form_, release);
+      Deliver(release);
       return TMoveResult::NoEffect;
     }
   } while (!Aligned(play.runner) && ticks < kLongestStep);
-  replay::Deliver(form_, release);
+  Deliver(release);
   return outcome();
 }
 

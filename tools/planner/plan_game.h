@@ -1,12 +1,14 @@
-// The real core on the headless services, set up the way burrow-dash-replay
-// plays a built-in stage, with the play state saved and restored whole so a
-// search can try many futures from one moment.
+// The real game rules on their own, playing one stage the way
+// burrow-dash-replay plays a built-in stage, with the play state saved and
+// restored whole so a search can try many futures from one moment.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-#include "app/main_window.h"
+#include "audio/sound_cues.h"
+#include "render/sprite_sheet.h"
+#include "game/game.h"
 #include "platform/headless/headless_services.h"
 #include "tools/replay/replay.h"
 
@@ -36,11 +38,20 @@ class TPlanGame {
 
   // The tick number of the last tick played, as the key scripts count them.
   int tick() const { return tick_; }
-  TForm1& form() { return form_; }
+  TGame& game() { return game_; }
+  TSurface& screen() { return screen_; }
+  TSurface& sprite_sheet() { return sprite_sheet_; }
+
+  // Starts the stage again, banner first, as a new game does.
+  void StartStage();
 
   void Save(TSnapshot& snapshot) const;
   void Restore(const TSnapshot& snapshot, int tick);
 
+  // A script's key event as a player's key reaches play: the six play keys
+  // set or clear their latches, F5 gives up; the other keys do nothing
+  // while a stage is being played.
+  void Deliver(const replay::TKeyEvent& event);
   // One tick with the keys as they are.
   void Tick();
   // A script's key events for the next tick, then the tick. Events come
@@ -52,8 +63,14 @@ class TPlanGame {
   TMoveResult Play(TMove move, int& ticks);
 
  private:
-  platform::HeadlessServices headless_;
-  TForm1 form_;
+  platform::HeadlessAudio audio_;
+  TSoundCues sound_{audio_};
+  TSurface screen_{kImageWidth, kImageHeight};
+  TSurface background_{kImageWidth, kImageHeight};
+  TSurface sprite_sheet_{kSheetWidth, kSheetHeight};
+  TGame game_{TPlaySurfaces{screen_, background_, sprite_sheet_}, sound_};
+  TJoystickState no_joystick_;
+  TEditSet stages_{};  // the stage in the first slot, as Play Edit reads it
   int tick_ = 0;
 };
 

@@ -107,7 +107,7 @@ void PlayOpening(TPlanGame& game, const std::vector<TKeyEvent>& opening, std::ve
     if (!held[key]) continue;
     const TKeyEvent release{last + 1, false, static_cast<TScriptKey>(key)};
     events.push_back(release);
-    replay::Deliver(game.form(), release);
+    game.Deliver(release);
   }
 }
 
@@ -157,7 +157,7 @@ std::optional<TPlan> FindPlan(const TStageGrid& grid, const TSearchOptions& opti
           log << "cleared at tick " << plan.clear_tick << " after " << depth << " moves\n";
           return plan;
         }
-        TPlayState& play = game->form().play;
+        TPlayState& play = game->game().play;
         if (!seen.insert(StateKey(play)).second) {
           steps.pop_back();
           continue;
@@ -210,7 +210,7 @@ TVerdict PlayScript(const TStageGrid& grid, uint32_t seed, const std::vector<TKe
                     int max_ticks) {
   auto game = std::make_unique<TPlanGame>(grid, seed);
   TVerdict verdict;
-  const TPlayState& play = game->form().play;
+  const TPlayState& play = game->game().play;
   size_t next = 0;
   while (game->tick() < max_ticks) {
     game->TickWith(events, next);

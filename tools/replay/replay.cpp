@@ -27,7 +27,7 @@ const char* const kUsage =
     "                   left up right down z x space escape f5; '#' starts a comment\n"
     "  --trace          one JSON line of state after each step\n"
     "  --field          with --trace, also the 240 play-field cells\n"
-    "  --png TICK:PATH  write Image1 after step TICK as PNG (repeatable; 0 is the stage start)\n";
+    "  --png TICK:PATH  write screen after step TICK as PNG (repeatable; 0 is the stage start)\n";
 
 namespace {
 
@@ -84,17 +84,17 @@ std::string_view ScriptKeyName(TScriptKey key) {
   return "?";
 }
 
-void Deliver(TForm1& form, const TKeyEvent& event) {
+void Deliver(TApp& app, const TKeyEvent& event) {
   if (event.key == TScriptKey::F5) {
-    if (event.down) form.MenuClick(TMenuItemId::Replay1);  // Give up; its shortcut acts on press only
+    if (event.down) app.RunCommand(TMenuItemId::GiveUp);  // Give up; its shortcut acts on press only
     return;
   }
   for (const TKeyName& name : kKeyNames) {
     if (name.key != event.key) continue;
     if (event.down) {
-      form.FormKeyDown(name.virtual_key);
+      app.KeyDown(name.virtual_key);
     } else {
-      form.FormKeyUp(name.virtual_key);
+      app.KeyUp(name.virtual_key);
     }
   }
 }
@@ -290,8 +290,8 @@ std::vector<TKeyEvent> ParseKeyScript(const std::string& text) {
   return events;
 }
 
-std::string TraceJson(const TForm1& form, const TStepReport& step, bool with_field) {
-  const TPlayState& play = form.play;
+std::string TraceJson(const TApp& app, const TStepReport& step, bool with_field) {
+  const TPlayState& play = app.game.play;
   const TRunner& runner = play.runner;
 
   std::vector<int> guard_slots, hole_slots;
@@ -302,9 +302,9 @@ std::string TraceJson(const TForm1& form, const TStepReport& step, bool with_fie
 
   JsonObject json;
   json.Number("tick", step.tick)
-      .Flag("timer1", form.Timer1Enabled())
-      .Text("mode", ModeName(form.game.GameMode))
-      .Number("stage", form.game.StageIndex)
+      .Flag("timer1", app.PlayClockRunning())
+      .Text("mode", ModeName(app.GameMode))
+      .Number("stage", app.game.progress.StageIndex)
       .Text("phase", PhaseName(play.phase))
       .Number("startDelay", play.StartDelay)
       .Raw("runner", JsonObject()
@@ -343,9 +343,9 @@ std::string TraceJson(const TForm1& form, const TStepReport& step, bool with_fie
       .Number("goldCount", play.gold.count)
       .Number("goldLeft", play.GoldLeft)
       .Number("crush", play.CrushCount)
-      .Number("lives", form.game.Lives)
-      .Number("score", form.game.Score)
-      .Number("hiscore", form.game.HiScore)
+      .Number("lives", app.game.progress.Lives)
+      .Number("score", app.game.progress.Score)
+      .Number("hiscore", app.game.progress.HiScore)
       .Raw("effects", StringArray(step.effects))
       .Raw("music", StringArray(step.music));
   if (with_field)
@@ -358,31 +358,27 @@ int RunReplay(const TOptions& options, const std::vector<TKeyEvent>& events, std
   try {
     platform::HeadlessServices headless;
     headless.clock.seed = options.seed;
-    TForm1 form(headless.services());
-    platform::LoadSpriteSheet(form.Image2);
-    form.FormCreate();
+    TApp app(headless.services());
+    platform::LoadSpriteSheet(app.sprite_sheet);
+    app.Startup();
 
     if (options.builtin) {
-      form.Start1Click();
-      if (*options.builtin != 0) {
-        form.game.StageIndex = *options.builtin;
-        form.StartStage();
-      }
+      app.StartGame(*options.builtin);
     } else {
-      if (!form.LoadStageFile(*options.file)) {
+      if (!app.LoadStageFile(*options.file)) {
         err << "burrow-dash-replay: " << *options.file
             << " is not a stage file (unreadable, without the \"BD\" magic or shorter than 674 bytes)\n";
         return 2;
       }
-      form.Edit1Click();
-      form.N11Click(options.stage);
-      form.TestPlay1Click();
+      app.EditMode();
+      app.SelectEditStage(options.stage);
+      app.TestPlay();
     }
 
     const auto write_pictures = [&](int tick) {
       for (const TPngRequest& png : options.pngs) {
         if (png.tick != tick) continue;
-        if (!platform::SaveSurfacePng(form.Image1, QString::fromStdString(png.path), 1)) {
+        if (!platform::SaveSurfacePng(app.screen, QString::fromStdString(png.path), 1)) {
           err << "burrow-dash-replay: cannot write " << png.path << "\n";
           return false;
         }
@@ -397,12 +393,12 @@ int RunReplay(const TOptions& options, const std::vector<TKeyEvent>& events, std
       const size_t waves_before = headless.audio.waves.size();
       const size_t music_before = headless.audio.music_calls.size();
       for (; next_event != events.end() && next_event->tick <= tick; ++next_event)
-        if (next_event->tick == tick) Deliver(form, *next_event);
-      if (form.Timer1Enabled()) {
+        if (next_event->tick == tick) Deliver(app, *next_event);
+      if (app.PlayClockRunning()) {
         if (play_tick) {
-          play_tick(form, headless, tick);
+          play_tick(app, headless, tick);
         } else {
-          form.Timer1Timer();
+          app.PlayTick();
         }
       }
       if (options.trace) {
@@ -411,7 +407,7 @@ int RunReplay(const TOptions& options, const std::vector<TKeyEvent>& events, std
           if (auto effect = EffectName(headless.audio.waves[i])) report.effects.push_back(*effect);
         for (size_t i = music_before; i < headless.audio.music_calls.size(); ++i)
           report.music.push_back(MusicCallName(headless.audio.music_calls[i]));
-        out << TraceJson(form, report, options.field) << '\n';
+        out << TraceJson(app, report, options.field) << '\n';
       }
       if (!write_pictures(tick)) return 1;
     }

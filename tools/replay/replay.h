@@ -1,6 +1,6 @@
 // burrow-dash-replay: the real core on the headless services, driven by a
 // script of key events, one JSON line of state per step and PNG pictures of
-// Image1 at chosen steps. The pieces are here so tests can run them in-process.
+// screen at chosen steps. The pieces are here so tests can run them in-process.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/main_window.h"
+#include "app/app.h"
 #include "platform/headless/headless_services.h"
 
 namespace bd::replay {
@@ -56,7 +56,7 @@ std::string_view ScriptKeyName(TScriptKey key);
 
 // A script's key event as the player's key would arrive: play keys as key
 // presses and releases, F5 as the Give up item's shortcut.
-void Deliver(TForm1& form, const TKeyEvent& event);
+void Deliver(TApp& app, const TKeyEvent& event);
 
 // The whole file, or nothing when it cannot be read.
 std::optional<std::string> ReadText(const std::string& path);
@@ -76,11 +76,11 @@ struct TStepReport {
 };
 
 // One compact JSON object, without the line end.
-std::string TraceJson(const TForm1& form, const TStepReport& step, bool with_field);
+std::string TraceJson(const TApp& app, const TStepReport& step, bool with_field);
 
-// Runs the play tick of a step in place of Timer1Timer: tests use it to look
+// Runs the play tick of a step in place of PlayTick: tests use it to look
 // at the state the tick sees and to stand in for rules.
-using TPlayTick = std::function<void(TForm1& form, platform::HeadlessServices& headless, int tick)>;
+using TPlayTick = std::function<void(TApp& app, platform::HeadlessServices& headless, int tick)>;
 
 // Sets the stage up and plays options.ticks steps; events come ordered by
 // tick, as ParseKeyScript gives them. Returns the exit status:

@@ -8,7 +8,7 @@
 #include "platform/sdl/sdl_joystick.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
+  QApplication application(argc, argv);
   QApplication::setApplicationName("Burrow Dash");
   QGuiApplication::setDesktopFileName("burrow-dash");
 

@@ -1,4 +1,4 @@
-#include "game/guard_tests.h"
+#include "game/guard_contacts.h"
 
 namespace bd {
 namespace {

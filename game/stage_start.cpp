@@ -1,7 +1,7 @@
-// StartStage: turns one stage into the live play state and starts the play timer.
+// Stage start: one stage turned into the live play state and its opening picture.
 #include <cstdio>
 
-#include "app/main_window.h"
+#include "game/game.h"
 #include "render/draw.h"
 #include "render/raster.h"
 #include "stage/stage_source.h"
@@ -77,11 +77,10 @@ void ConvertCell(TPlayState& play, uint8_t code, int column, int row) {
 
 }  // namespace
 
-void TForm1::StartStage() {
+void TGame::StartStage(const TEditSet* edited_set, bool with_banner) {
   ResetSlots(play);
 
-  const bool from_edit_set = game.PlayEditSet || game.GameMode == gmTestPlay;
-  const TStageGrid* source = SourceGridForStage(game.StageIndex, from_edit_set, EditSet, stage_scratch_);
+  const TStageGrid* source = SourceGridForStage(progress.StageIndex, edited_set, stage_scratch_);
   if (source == nullptr) {
     // No stage of that index: play an empty frame rather than read outside a table.
     ClearToFrame(stage_scratch_);
@@ -103,7 +102,7 @@ void TForm1::StartStage() {
       ConvertCell(play, code, column, row);
       // Codes past the tile row's end still name a cell of the sheet's width;
       // the copy clips whatever lies beyond it.
-      CopyCell(Image3, column * kCellPixels, row * kCellPixels, Image2, TileCell(BackgroundTile(code)));
+      CopyCell(surfaces_.background, column * kCellPixels, row * kCellPixels, surfaces_.sprite_sheet, TileCell(BackgroundTile(code)));
     }
   }
 
@@ -120,26 +119,20 @@ void TForm1::StartStage() {
   play.CrushCount = 0;
   play.GoldLeft = play.gold.count;
 
-  MainMenu1.SetEnabled(TMenuItemId::Replay1, true);
-  MainMenu1.SetEnabled(TMenuItemId::PAUSE1, true);
+  if (sound_.MusicOn) sound_.music.StartMusic("mus1.mid");
 
-  if (game.MusicOn) music_.StartMusic("mus1.mid");
+  surfaces_.screen.FillBlack();
 
-  Image1.FillBlack();
-
-  if (game.GameMode == gmTestPlay) {
+  if (!with_banner) {
     play.StartDelay = 0;
-    BlockTransfer(Image1, 0, 0, Image3, 0, 0, kImageWidth, kImageHeight, TRasterOp::Copy);
+    BlockTransfer(surfaces_.screen, 0, 0, surfaces_.background, 0, 0, kImageWidth, kImageHeight, TRasterOp::Copy);
   } else {
     play.StartDelay = kBannerTicks;
     char line[40];
-    std::snprintf(line, sizeof line, "STAGE %2d  LEFT %d", game.StageIndex + 1, game.Lives);
-    DrawText16(Image1, Image2, 8, 9, line);
+    std::snprintf(line, sizeof line, "STAGE %2d  LEFT %d", progress.StageIndex + 1, progress.Lives);
+    DrawText16(surfaces_.screen, surfaces_.sprite_sheet, 8, 9, line);
     DrawScoreLines();
   }
-  services_.window.InvalidateImage1();
-
-  SetTimer1(true);
 }
 
 }  // namespace bd

@@ -1,4 +1,4 @@
-#include "app/joystick.h"
+#include "game/joystick.h"
 
 namespace bd {
 

@@ -1,0 +1,108 @@
+// TApp, the program as the player meets it: the modes (title, game, editor,
+// test play, game over), the menu and its commands, the keys and the
+// joystick, the screens outside play and the confirm action. It owns the
+// surfaces, the sound cues, the game (game/game.h) and the stage editor
+// (editor/stage_editor.h), and sees the desktop only through
+// platform::Services. The shell forwards every event to one of the handlers
+// below and mirrors the menu model onto its real menu after each.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/main_menu.h"
+#include "app/virtual_keys.h"
+#include "audio/sound_cues.h"
+#include "editor/stage_editor.h"
+#include "game/game.h"
+#include "game/joystick.h"
+#include "platform/services.h"
+#include "render/sprite_sheet.h"
+#include "render/surface.h"
+
+namespace bd {
+
+inline constexpr const char* kCaption = "Burrow Dash";
+
+enum TGameMode : int32_t { gmTitle = 0, gmGame = 1, gmEdit = 2, gmTestPlay = 3, gmGameOver = 4 };
+
+class TApp {
+ public:
+  explicit TApp(const platform::Services& services);
+  TApp(const TApp&) = delete;
+  TApp& operator=(const TApp&) = delete;
+
+  // Start-up: places the window, reads the joystick's limits, shows the title.
+  void Startup();
+
+  // Events the shell forwards.
+  void KeyDown(uint16_t key);
+  void KeyUp(uint16_t key);
+  void PlayTick();       // the play clock, every 24 ms while it runs
+  void PollJoystick();   // the joystick poll, every 24 ms from start-up to exit
+  // A click on an item or its shortcut: runs the item's command if it can act now.
+  void RunCommand(TMenuItemId id);
+
+  // Menu commands.
+  void GoToTitle();
+  void GiveUp();
+  void Pause();
+  // A new game from its first stage; tools start one from a later stage.
+  void StartGame(int first_stage = 0);
+  void EditMode();
+  void PlayEditedSet();
+  void Quit();
+  void OpenStages();
+  void SaveStages();
+  void SelectEditStage(int index);
+  void TestPlay();
+  void ClearAllStages();
+  void ClearEditedStage();
+  void ToggleMusic();
+  void ToggleSound();
+
+  // Space and joystick button 1.
+  void ConfirmAction();
+  // The confirm action's end of a finished death or a tally.
+  void ContinueAfterDeathOrTally();
+
+  // The game's stage start with the program's part around it: the play
+  // commands on, the stage shown, the play clock started.
+  void StartStage();
+  // The reading step of Open and Play Edit: a stage file's six stages into
+  // the editor. A file that cannot be read or is not a whole stage file is
+  // refused with the "Error" box and changes nothing; false then.
+  bool LoadStageFile(const std::string& path);
+  void ShowTitle();
+  void ShowGameOver();
+  void TitleCursorUp();
+  void TitleCursorDown();
+
+  bool PlayClockRunning() const { return play_clock_running_; }
+  bool Paused() const { return menu.Checked(TMenuItemId::Pause); }
+
+  TGameMode GameMode = gmTitle;
+  int32_t TitleChoice = 1;  // 1 GAME START, 2 EDIT MODE
+  TMainMenu menu;
+  TSurface screen{kImageWidth, kImageHeight};
+  TSurface sprite_sheet{kSheetWidth, kSheetHeight};  // filled by the shell before Startup
+  TSurface background{kImageWidth, kImageHeight};
+  TSurface palette_picture{kPalettePictureWidth, kPalettePictureHeight};
+  TSoundCues sound;
+  TJoystickState joy;
+  TGame game;
+  TStageEditor editor;
+  std::string ProgramFolder;  // with its trailing separator
+
+ private:
+  void SetPlayClock(bool running);
+  void SetCaption(const std::string& caption);
+  void DisablePlayCommands();                  // Give up and Pause off, Pause unchecked
+  void SetTitleCommandsEnabled(bool enabled);  // Start Game, Edit Mode, Play Edit
+  void CaptionForFile(const std::string& path);
+
+  platform::Services services_;
+  bool play_clock_running_ = false;
+};
+
+}  // namespace bd
