@@ -38,8 +38,8 @@ class TApp {
   // Events the shell forwards.
   void KeyDown(uint16_t key);
   void KeyUp(uint16_t key);
-  void PlayTick();       // the play clock, every 24 ms while it runs
-  void PollJoystick();   // the joystick poll, every 24 ms from start-up to exit
+  void PlayTick();      // the play clock, every 24 ms while it runs
+  void PollJoystick();  // the joystick poll, every 24 ms from start-up to exit
   // A click on an item or its shortcut: runs the item's command if it can act now.
   void RunCommand(TMenuItemId id);
 

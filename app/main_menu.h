@@ -42,7 +42,7 @@ enum class TMenuItemId : uint8_t {
 
 inline constexpr int kMenuItemCount = static_cast<int>(TMenuItemId::Count);
 
-// Shortcut codes as the form stores them: virtual-key code plus these.
+// Shortcut codes as the menu table stores them: virtual-key code plus these.
 inline constexpr int kShortcutCtrl = 16384;
 inline constexpr int kShortcutAlt = 32768;
 

@@ -158,7 +158,8 @@ void BM_PlayTickWorstCase(benchmark::State& state) {
   int64_t reseeds = 0;
   for (auto _ : state) {
     game->ScriptedTick();
-    if (++since_seeding == kWorstTicks || app.game.play.runner.DeathTicks != 0 || app.game.play.phase != spCollect) {
+    if (++since_seeding == kWorstTicks || app.game.play.runner.DeathTicks != 0 ||
+        app.game.play.phase != spCollect) {
       state.PauseTiming();
       const TInputLatches keys = app.game.play.keys;
       app.game.play = seeded;

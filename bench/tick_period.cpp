@@ -48,7 +48,7 @@ int main(int argc, char* argv[]) {
 
   std::vector<qint64> stamps;
   stamps.reserve(ticks + 1);
-  QObject::connect(&window.timer1(), &QTimer::timeout, [&] {
+  QObject::connect(&window.play_clock(), &QTimer::timeout, [&] {
     stamps.push_back(clock.nsecsElapsed());
     if (static_cast<int>(stamps.size()) > ticks) application.quit();
   });

@@ -33,8 +33,8 @@ void TStageEditor::DrawPalette() {
 
 void TStageEditor::DrawStageNumber() {
   const char digit = static_cast<char>('1' + current_stage);
-  CopyCell(surfaces_.palette_picture, 0, kPaletteStageNumberY, surfaces_.sprite_sheet, GlyphCell(digit), kGlyphSize,
-           kGlyphSize);
+  CopyCell(surfaces_.palette_picture, 0, kPaletteStageNumberY, surfaces_.sprite_sheet, GlyphCell(digit),
+           kGlyphSize, kGlyphSize);
   window_.InvalidatePalette();
 }
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-
 namespace bd {
 
 std::optional<TEditSet> ParseStageFile(std::span<const uint8_t> bytes) {

@@ -15,7 +15,6 @@ namespace bd {
 inline constexpr uint8_t kStageFileMagic[2] = {0x42, 0x44};                         // "BD"
 inline constexpr size_t kStageFileBytes = 2 + kEditStageCount * kPackedStageBytes;  // 674
 
-
 // The six stages held by a stage file's bytes, or nothing when the bytes do
 // not start with the magic or are too few to hold all six stages. Bytes past
 // the 674th are ignored; cell values are taken as they are.

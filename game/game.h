@@ -22,8 +22,8 @@ namespace bd {
 struct TStageProgress {
   int32_t StageIndex = 0;
   int32_t Lives = 5;
-  int32_t Score = 0;    // units of 100 points
-  int32_t HiScore = 0;  // units of 100 points; lives for one run of the program
+  int32_t Score = 0;         // units of 100 points
+  int32_t HiScore = 0;       // units of 100 points; lives for one run of the program
   bool PlayEditSet = false;  // the stages come from the editor's six (Play Edit)
 };
 

@@ -19,7 +19,8 @@ void TGame::PlayTick(const TJoystickState& joy) {
   if (play.StartDelay != 0) {
     --play.StartDelay;
     if (play.StartDelay != 0) return;
-    BlockTransfer(surfaces_.screen, 0, 0, surfaces_.background, 0, 0, kImageWidth, kImageHeight, TRasterOp::Copy);
+    BlockTransfer(surfaces_.screen, 0, 0, surfaces_.background, 0, 0, kImageWidth, kImageHeight,
+                  TRasterOp::Copy);
   }
 
   EraseActors();
@@ -38,7 +39,8 @@ void TGame::PlayTick(const TJoystickState& joy) {
 void TGame::EraseActors() {
   RestoreFromBackground(surfaces_.screen, surfaces_.background, play.runner.x, play.runner.y);
   for (int i = 0; i < kListCapacity; ++i) {
-    if (play.guards.State[i] != 0) RestoreFromBackground(surfaces_.screen, surfaces_.background, play.guards.X[i], play.guards.Y[i]);
+    if (play.guards.State[i] != 0)
+      RestoreFromBackground(surfaces_.screen, surfaces_.background, play.guards.X[i], play.guards.Y[i]);
   }
 }
 
@@ -99,7 +101,8 @@ void TGame::DyingStep() {
 
 void TGame::DrawRunner() {
   const int frame = play.runner.RunnerFrame;
-  DrawActor(surfaces_.screen, surfaces_.sprite_sheet, RunnerSpriteCell(frame), RunnerMaskCell(frame), play.runner.x, play.runner.y);
+  DrawActor(surfaces_.screen, surfaces_.sprite_sheet, RunnerSpriteCell(frame), RunnerMaskCell(frame),
+            play.runner.x, play.runner.y);
 }
 
 }  // namespace bd

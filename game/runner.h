@@ -1,8 +1,8 @@
 // The runner's movement and poses in one play tick.
 #pragma once
 
-#include "game/joystick.h"
 #include "game/actor_cells.h"
+#include "game/joystick.h"
 #include "game/play_state.h"
 
 namespace bd {

@@ -3,9 +3,9 @@
 // leaving over the top and the tally screen.
 #include <cstdio>
 
-#include "game/game.h"
 #include "game/actor_cells.h"
 #include "game/ending_texts.h"
+#include "game/game.h"
 #include "game/guards.h"
 #include "render/draw.h"
 #include "render/raster.h"
@@ -60,15 +60,18 @@ void TGame::RevealHiddenLadders() {
 }
 
 void TGame::MoveGuards() {
-  if (GuardPass(play, random, TGuardCanvas{surfaces_.screen, surfaces_.sprite_sheet})) sound_.PlayEffect(seKill);
+  if (GuardPass(play, random, TGuardCanvas{surfaces_.screen, surfaces_.sprite_sheet}))
+    sound_.PlayEffect(seKill);
 }
 
 void TGame::EnterTally() {
   play.phase = spTally;
   FillBlack(surfaces_.screen, 0, 0, kImageWidth, kImageHeight);
-  for (int i = 0; i < 6; ++i) CopyCell(surfaces_.screen, 64 + 32 * i, 352, surfaces_.sprite_sheet, TileCell(tcBrick));
+  for (int i = 0; i < 6; ++i)
+    CopyCell(surfaces_.screen, 64 + 32 * i, 352, surfaces_.sprite_sheet, TileCell(tcBrick));
   // The ladder stands one pixel into the brick row.
-  for (int i = 0; i < 3; ++i) CopyCell(surfaces_.screen, 128, 353 + 32 * i, surfaces_.sprite_sheet, TileCell(tcLadder));
+  for (int i = 0; i < 3; ++i)
+    CopyCell(surfaces_.screen, 128, 353 + 32 * i, surfaces_.sprite_sheet, TileCell(tcLadder));
   play.runner.x = 128;
   play.runner.y = 320;
   play.runner.RunnerFrame = 45;

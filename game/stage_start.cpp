@@ -102,7 +102,8 @@ void TGame::StartStage(const TEditSet* edited_set, bool with_banner) {
       ConvertCell(play, code, column, row);
       // Codes past the tile row's end still name a cell of the sheet's width;
       // the copy clips whatever lies beyond it.
-      CopyCell(surfaces_.background, column * kCellPixels, row * kCellPixels, surfaces_.sprite_sheet, TileCell(BackgroundTile(code)));
+      CopyCell(surfaces_.background, column * kCellPixels, row * kCellPixels, surfaces_.sprite_sheet,
+               TileCell(BackgroundTile(code)));
     }
   }
 
@@ -125,7 +126,8 @@ void TGame::StartStage(const TEditSet* edited_set, bool with_banner) {
 
   if (!with_banner) {
     play.StartDelay = 0;
-    BlockTransfer(surfaces_.screen, 0, 0, surfaces_.background, 0, 0, kImageWidth, kImageHeight, TRasterOp::Copy);
+    BlockTransfer(surfaces_.screen, 0, 0, surfaces_.background, 0, 0, kImageWidth, kImageHeight,
+                  TRasterOp::Copy);
   } else {
     play.StartDelay = kBannerTicks;
     char line[40];

@@ -7,8 +7,6 @@ file(GLOB_RECURSE core_files
   ${SOURCE_DIR}/render/*.h ${SOURCE_DIR}/render/*.cpp
   ${SOURCE_DIR}/audio/*.h ${SOURCE_DIR}/audio/*.cpp
   ${SOURCE_DIR}/editor/*.h ${SOURCE_DIR}/editor/*.cpp)
-# The program entry is the shell's, not the core's.
-list(FILTER core_files EXCLUDE REGEX "/app/main\\.cpp$")
 
 set(forbidden
   "#include[ \t]*[<\"](Q[A-Za-z]*|Qt[A-Za-z]*/|SDL)"

@@ -12,9 +12,10 @@ TEST(MainMenu, ShortcutsCarryTheStoredCodes) {
   const struct {
     TMenuItemId id;
     int code;
-  } expected[] = {{GoToTitle, 112},      {GiveUp, 116},   {Pause, 16464}, {StartGame, 32851}, {EditMode, 32837},
-                  {PlayEditedSet, 32848}, {Quit, 16465},   {OpenStages, 114},    {SaveStages, 113},    {EditStage1, 16433},
-                  {EditStage6, 16438},       {TestPlay, 115}, {ToggleMusic, 16461}, {ToggleSound, 16467}};
+  } expected[] = {{GoToTitle, 112},     {GiveUp, 116},          {Pause, 16464},      {StartGame, 32851},
+                  {EditMode, 32837},    {PlayEditedSet, 32848}, {Quit, 16465},       {OpenStages, 114},
+                  {SaveStages, 113},    {EditStage1, 16433},    {EditStage6, 16438}, {TestPlay, 115},
+                  {ToggleMusic, 16461}, {ToggleSound, 16467}};
   for (const auto& [id, code] : expected) {
     EXPECT_EQ(menu.Item(id).shortcut, code) << menu.Item(id).name;
     EXPECT_EQ(menu.FindShortcut(code), id) << code;
@@ -42,7 +43,8 @@ TEST(MainMenu, StageItemsAreOneRadioGroupStartingOnTheFirst) {
   EXPECT_TRUE(menu.Checked(EditStage1));
   menu.SetChecked(EditStage4, true);
   EXPECT_TRUE(menu.Checked(EditStage4));
-  for (TMenuItemId id : {EditStage1, EditStage2, EditStage3, EditStage5, EditStage6}) EXPECT_FALSE(menu.Checked(id));
+  for (TMenuItemId id : {EditStage1, EditStage2, EditStage3, EditStage5, EditStage6})
+    EXPECT_FALSE(menu.Checked(id));
   // Checking an item outside the group leaves the group alone.
   menu.SetChecked(ToggleMusic, false);
   menu.SetChecked(ToggleMusic, true);

@@ -18,7 +18,8 @@ class ModeMachine : public ::testing::Test {
     SCOPED_TRACE(mode);
     EXPECT_EQ(app.menu.Enabled(GiveUp), give_up_and_pause);
     EXPECT_EQ(app.menu.Enabled(Pause), give_up_and_pause);
-    for (TMenuItemId id : {StartGame, EditMode, PlayEditedSet}) EXPECT_EQ(app.menu.Enabled(id), title_commands);
+    for (TMenuItemId id : {StartGame, EditMode, PlayEditedSet})
+      EXPECT_EQ(app.menu.Enabled(id), title_commands);
     EXPECT_EQ(app.menu.Enabled(EditMenu), edit_menu);
     for (TMenuItemId id : {GoToTitle, Quit, ToggleMusic, ToggleSound}) EXPECT_TRUE(app.menu.Active(id));
   }

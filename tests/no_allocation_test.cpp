@@ -94,7 +94,7 @@ TEST(NoAllocation, TenThousandPlayTicksOnABusyStage) {
   platform::HeadlessServices headless;
   QuietAudio audio;
   TApp app{platform::Services{headless.window, headless.timers, headless.dialogs, audio, headless.joystick,
-                                 headless.clock, headless.files}};
+                              headless.clock, headless.files}};
   app.sprite_sheet = MakeTestSheet();
   app.Startup();
   app.editor.stages[0] = FramedStage({

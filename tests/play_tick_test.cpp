@@ -73,7 +73,8 @@ TEST_F(PlayTickTest, GoldAndLaddersAnimateFromTheirLists) {
   const int gold_steps[] = {0, 0, 1, 1, 2, 2, 3, 3, 0};
   for (int k = 0; k < 9; ++k) {
     Tick();
-    EXPECT_TRUE(SquareEquals(app.screen, 64, 352, app.sprite_sheet, GoldFrameCell(gold_steps[k]), 32, 32)) << k;
+    EXPECT_TRUE(SquareEquals(app.screen, 64, 352, app.sprite_sheet, GoldFrameCell(gold_steps[k]), 32, 32))
+        << k;
   }
   Tick(6);  // 15 ticks: ladder step 0; the 17th shows step 1
   EXPECT_TRUE(SquareEquals(app.screen, 96, 352, app.sprite_sheet, LadderFrameCell(0), 32, 32));

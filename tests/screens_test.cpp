@@ -42,7 +42,8 @@ TEST_F(Screens, TitleLaysOutBackdropLogoMenuBoxAndCursor) {
     EXPECT_TRUE(SquareEquals(image, 368, 208 + 32 * i, app.sprite_sheet, brick, 32, 32));
   }
   for (int j = 1; j <= 7; ++j) {
-    EXPECT_TRUE(SquareEquals(image, 112 + 32 * j, 288, app.sprite_sheet, {brick.x, brick.y + 16}, 32, 16)) << j;
+    EXPECT_TRUE(SquareEquals(image, 112 + 32 * j, 288, app.sprite_sheet, {brick.x, brick.y + 16}, 32, 16))
+        << j;
     EXPECT_TRUE(SquareEquals(image, 112 + 32 * j, 304, app.sprite_sheet, brick, 32, 16)) << j;
   }
   EXPECT_TRUE(SquareIs(image, 0, 320, 512, 16, kBackdropBlue));

@@ -127,8 +127,8 @@ TEST_F(SdlJoystickTest, UnpluggedDeviceFailsUntilOneIsPluggedInAgain) {
 TEST_F(SdlJoystickTest, StickAndButtonOneDriveTheTitleAndThePlay) {
   Attach(3);
   HeadlessServices headless;
-  TApp app(Services{headless.window, headless.timers, headless.dialogs, headless.audio, stick,
-                       headless.clock, headless.files});
+  TApp app(Services{headless.window, headless.timers, headless.dialogs, headless.audio, stick, headless.clock,
+                    headless.files});
   app.Startup();
   ASSERT_EQ(app.joy.JoyPresent, 1);
   EXPECT_EQ(app.joy.JoyUpLimit, 21845u);

@@ -95,8 +95,7 @@ class LoadStageFile : public ::testing::Test {
     EXPECT_EQ(headless.dialogs.message_boxes[0].text, "Error");
     EXPECT_EQ(headless.dialogs.message_boxes[0].caption, "Burrow Dash");
     EXPECT_FALSE(headless.dialogs.message_boxes[0].ok_cancel);
-    for (int k = 0; k < kEditStageCount; ++k)
-      EXPECT_EQ(app.editor.stages[k], before[k]) << "stage " << k;
+    for (int k = 0; k < kEditStageCount; ++k) EXPECT_EQ(app.editor.stages[k], before[k]) << "stage " << k;
     EXPECT_EQ(headless.window.caption, caption);
     EXPECT_EQ(app.editor.file_name, file_name);
   }

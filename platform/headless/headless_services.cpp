@@ -12,7 +12,7 @@ void HeadlessWindow::PlaceMainWindow(int left, int top, int client_width, int cl
 }
 
 void HeadlessTimers::SetTimerEnabled(TimerId timer, bool enabled) {
-  (timer == TimerId::kPlayClock ? timer1 : timer2) = enabled;
+  (timer == TimerId::kPlayClock ? play_clock : joystick_poll) = enabled;
 }
 
 bool HeadlessDialogs::MessageBox(const std::string& text, const std::string& caption, bool ok_cancel) {

@@ -35,8 +35,8 @@ class HeadlessWindow : public WindowService {
 class HeadlessTimers : public TimerService {
  public:
   void SetTimerEnabled(TimerId timer, bool enabled) override;
-  bool timer1 = false;
-  bool timer2 = true;  // runs from creation to exit
+  bool play_clock = false;
+  bool joystick_poll = true;  // runs from creation to exit
 };
 
 struct RecordedMessageBox {

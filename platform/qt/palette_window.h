@@ -1,4 +1,4 @@
-// TForm2, the editor's tile palette: a small stay-on-top window that is only
+// PaletteWindow, the editor's tile palette: a small stay-on-top window that is only
 // ever shown and hidden, never closed. Its key-downs go to the main window.
 #pragma once
 

@@ -49,18 +49,18 @@ QtMainWindow::QtMainWindow(AudioService& audio, JoystickService& joystick)
   layout()->setSizeConstraint(QLayout::SetFixedSize);  // not resizable
   setFocusPolicy(Qt::StrongFocus);
 
-  timer1_.setTimerType(Qt::PreciseTimer);
-  timer1_.setInterval(kTickMilliseconds);
-  timer2_.setTimerType(Qt::PreciseTimer);
-  timer2_.setInterval(kTickMilliseconds);
+  play_clock_.setTimerType(Qt::PreciseTimer);
+  play_clock_.setInterval(kTickMilliseconds);
+  joystick_poll_.setTimerType(Qt::PreciseTimer);
+  joystick_poll_.setInterval(kTickMilliseconds);
   // A tick never starts inside another handler (a message box's own event loop).
-  connect(&timer1_, &QTimer::timeout, this, [this] {
+  connect(&play_clock_, &QTimer::timeout, this, [this] {
     if (dispatch_depth_ == 0) Dispatch([this] { app_.PlayTick(); });
   });
-  connect(&timer2_, &QTimer::timeout, this, [this] {
+  connect(&joystick_poll_, &QTimer::timeout, this, [this] {
     if (dispatch_depth_ == 0) Dispatch([this] { app_.PollJoystick(); });
   });
-  timer2_.start();  // on from creation to exit
+  joystick_poll_.start();  // on from creation to exit
 }
 
 QtMainWindow::~QtMainWindow() = default;
@@ -204,7 +204,7 @@ void QtMainWindow::InvalidatePalette() {
 void QtMainWindow::CloseMainWindow() { close(); }
 
 void QtMainWindow::SetTimerEnabled(TimerId timer, bool enabled) {
-  QTimer& qt_timer = timer == TimerId::kPlayClock ? timer1_ : timer2_;
+  QTimer& qt_timer = timer == TimerId::kPlayClock ? play_clock_ : joystick_poll_;
   if (enabled && !qt_timer.isActive()) qt_timer.start();
   if (!enabled) qt_timer.stop();
 }

@@ -42,8 +42,8 @@ class QtMainWindow : public QMainWindow,
   QAction* ActionFor(TMenuItemId id) const { return actions_[static_cast<int>(id)]; }
   QMenu* MenuFor(TMenuItemId id) const { return menus_[static_cast<int>(id)]; }
   PaletteWindow* paletteWindow() const { return palette_.get(); }
-  QTimer& timer1() { return timer1_; }
-  QTimer& timer2() { return timer2_; }
+  QTimer& play_clock() { return play_clock_; }
+  QTimer& joystick_poll() { return joystick_poll_; }
   const QImage& PresentedImage() const;
 
   // Runs one event's handler: a failure is shown in a message box, then the menu mirrors the core.
@@ -91,8 +91,8 @@ class QtMainWindow : public QMainWindow,
   std::array<QMenu*, kMenuItemCount> menus_{};
   SurfaceView* view_ = nullptr;
   std::unique_ptr<PaletteWindow> palette_;
-  QTimer timer1_;
-  QTimer timer2_;
+  QTimer play_clock_;
+  QTimer joystick_poll_;
   int dispatch_depth_ = 0;
 };
 

@@ -85,10 +85,10 @@ class MainWindowGuiTest : public QObject {
     QCOMPARE(window_->minimumSize(), window_->maximumSize());
     QVERIFY(!window_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     QCOMPARE(window_->windowTitle(), QString("Burrow Dash"));
-    QVERIFY(window_->timer2().isActive());
-    QCOMPARE(window_->timer2().interval(), 24);
-    QCOMPARE(window_->timer2().timerType(), Qt::PreciseTimer);
-    QVERIFY(!window_->timer1().isActive());
+    QVERIFY(window_->joystick_poll().isActive());
+    QCOMPARE(window_->joystick_poll().interval(), 24);
+    QCOMPARE(window_->joystick_poll().timerType(), Qt::PreciseTimer);
+    QVERIFY(!window_->play_clock().isActive());
   }
 
   void menuBarHoldsEveryItemWithItsCaptionAndShortcut() {
@@ -125,17 +125,17 @@ class MainWindowGuiTest : public QObject {
   void shortcutsActThroughTheWindow() {
     Key(Qt::Key_S, Qt::AltModifier);
     QCOMPARE(app().GameMode, gmGame);
-    QVERIFY(window_->timer1().isActive());
+    QVERIFY(window_->play_clock().isActive());
     Key(Qt::Key_P, Qt::ControlModifier);
     QVERIFY(app().Paused());
     QVERIFY(window_->ActionFor(TMenuItemId::Pause)->isChecked());
-    QVERIFY(!window_->timer1().isActive());
+    QVERIFY(!window_->play_clock().isActive());
     Key(Qt::Key_P, Qt::ControlModifier);
     QVERIFY(!app().Paused());
-    QVERIFY(window_->timer1().isActive());
+    QVERIFY(window_->play_clock().isActive());
     Key(Qt::Key_F1);
     QCOMPARE(app().GameMode, gmTitle);
-    QVERIFY(!window_->timer1().isActive());
+    QVERIFY(!window_->play_clock().isActive());
     QVERIFY(window_->ActionFor(TMenuItemId::StartGame)->isEnabled());
   }
 
@@ -283,7 +283,7 @@ class MainWindowGuiTest : public QObject {
     QCOMPARE(shown, QString("cannot open mus1.mid"));
     // The stage start stopped at its music step: no play timer.
     QCOMPARE(app().GameMode, gmGame);
-    QVERIFY(!window_->timer1().isActive());
+    QVERIFY(!window_->play_clock().isActive());
     QVERIFY(window_->ActionFor(TMenuItemId::GiveUp)->isEnabled());
     window_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));

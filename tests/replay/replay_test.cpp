@@ -316,12 +316,13 @@ TEST_F(ReplayRun, EventsOfAStepReachTheGameJustBeforeItsTick) {
       "9 down escape\n"
       "10 down left\n";
   std::vector<TSeen> seen;
-  const TRun run = WithTick({"--file", file, "--stage", "2", "--ticks", "12", "--seed", "99", "--trace"},
-                            script, [&](TApp& app, platform::HeadlessServices&, int tick) {
-                              seen.push_back({tick, app.game.play.keys.KeyLeft, app.game.play.keys.KeyDigRight,
-                                              app.game.play.runner.DeathTicks, app.game.random.seed});
-                              app.PlayTick();
-                            });
+  const TRun run =
+      WithTick({"--file", file, "--stage", "2", "--ticks", "12", "--seed", "99", "--trace"}, script,
+               [&](TApp& app, platform::HeadlessServices&, int tick) {
+                 seen.push_back({tick, app.game.play.keys.KeyLeft, app.game.play.keys.KeyDigRight,
+                                 app.game.play.runner.DeathTicks, app.game.random.seed});
+                 app.PlayTick();
+               });
   ASSERT_EQ(run.status, 0) << run.err;
   // Escape in step 9 ends the test play before that step's tick: ticks 1..8 ran.
   ASSERT_EQ(seen.size(), 8u);

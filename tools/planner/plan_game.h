@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "audio/sound_cues.h"
-#include "render/sprite_sheet.h"
 #include "game/game.h"
 #include "platform/headless/headless_services.h"
+#include "render/sprite_sheet.h"
 #include "tools/replay/replay.h"
 
 namespace bd::planner {

@@ -27,7 +27,7 @@ const char* const kUsage =
     "                   left up right down z x space escape f5; '#' starts a comment\n"
     "  --trace          one JSON line of state after each step\n"
     "  --field          with --trace, also the 240 play-field cells\n"
-    "  --png TICK:PATH  write screen after step TICK as PNG (repeatable; 0 is the stage start)\n";
+    "  --png TICK:PATH  write Image1 after step TICK as PNG (repeatable; 0 is the stage start)\n";
 
 namespace {
 

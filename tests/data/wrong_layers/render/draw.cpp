@@ -1,0 +1,2 @@
+// Drawing that pulls in Qt: the core must not.
+#include <QImage>
