@@ -38,6 +38,7 @@ void TApp::Startup() {
   game.progress.HiScore = 0;
 
   ClearAll(editor.stages);
+  editor.saved_stages = editor.stages;
   editor.current_stage = 0;
 
   ShowTitle();
@@ -106,9 +107,27 @@ bool TApp::LoadStageFile(const std::string& path) {
     return false;
   }
   CaptionForFile(path);
-  editor.file_name = path;
-  editor.stages = *stages;
+  editor.AdoptStageFile(path, *stages);
   return true;
+}
+
+void TApp::ScreenMouseDown(TMouseButton button, int x, int y) {
+  if (GameMode == gmEdit) editor.ScreenMouseDown(button, x, y);
+}
+
+void TApp::ScreenMouseMove(TMouseButtons held, int x, int y) {
+  if (GameMode == gmEdit) editor.ScreenMouseMove(held, x, y);
+}
+
+void TApp::PaletteMouseDown(TMouseButton button, int x, int y) { editor.PaletteMouseDown(button, x, y); }
+
+bool TApp::MayDiscardStages() {
+  if (!editor.HasUnsavedStages()) return true;
+  return services_.dialogs.MessageBox("Discard the unsaved stages?", kCaption, true);
+}
+
+std::optional<std::string> TApp::AskForStageFile() {
+  return services_.dialogs.RunOpenDialog({"Open", kStageFileFilter, "bds", kNoStageFile});
 }
 
 void TApp::SetPlayClock(bool running) {

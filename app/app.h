@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/main_menu.h"
@@ -23,6 +24,8 @@
 namespace bd {
 
 inline constexpr const char* kCaption = "Burrow Dash";
+// The file dialogs' one filter: description and pattern.
+inline constexpr const char* kStageFileFilter = "Burrow Dash Stage|*.bds";
 
 enum TGameMode : int32_t { gmTitle = 0, gmGame = 1, gmEdit = 2, gmTestPlay = 3, gmGameOver = 4 };
 
@@ -40,6 +43,11 @@ class TApp {
   void KeyUp(uint16_t key);
   void PlayTick();      // the play clock, every 24 ms while it runs
   void PollJoystick();  // the joystick poll, every 24 ms from start-up to exit
+  // The mouse on the screen's picture, in picture pixels; it paints in edit mode only.
+  void ScreenMouseDown(TMouseButton button, int x, int y);
+  void ScreenMouseMove(TMouseButtons held, int x, int y);
+  // A press on the palette window's picture.
+  void PaletteMouseDown(TMouseButton button, int x, int y);
   // A click on an item or its shortcut: runs the item's command if it can act now.
   void RunCommand(TMenuItemId id);
 
@@ -100,6 +108,10 @@ class TApp {
   void DisablePlayCommands();                  // Give up and Pause off, Pause unchecked
   void SetTitleCommandsEnabled(bool enabled);  // Start Game, Edit Mode, Play Edit
   void CaptionForFile(const std::string& path);
+  // Asks before unsaved stages are replaced or left; true to go on.
+  bool MayDiscardStages();
+  // The open dialog of Open and Play Edit; nothing when cancelled.
+  std::optional<std::string> AskForStageFile();
 
   platform::Services services_;
   bool play_clock_running_ = false;

@@ -54,7 +54,10 @@ void TApp::TestPlay() {
   StartStage();
 }
 
-void TApp::Quit() { services_.window.CloseMainWindow(); }
+void TApp::Quit() {
+  if (!MayDiscardStages()) return;
+  services_.window.CloseMainWindow();
+}
 
 void TApp::ToggleMusic() {
   if (sound.MusicOn) {
@@ -99,10 +102,36 @@ void TApp::ClearAllStages() {
   editor.file_name = kNoStageFile;
 }
 
-// Stage files (Open, Save, Play Edit) arrive with the stage-file work; until
-// then these commands do nothing.
-void TApp::OpenStages() {}
-void TApp::SaveStages() {}
-void TApp::PlayEditedSet() {}
+void TApp::SaveStages() {
+  const auto path = services_.dialogs.RunSaveDialog({"Save", kStageFileFilter, "bds", editor.file_name});
+  if (!path) return;
+  std::string reason;
+  if (!editor.WriteStageFile(*path, reason)) {
+    // The previous file, the caption and the set's file name stay as they were.
+    services_.dialogs.MessageBox("Could not save " + *path + ": " + reason, kCaption, false);
+    return;
+  }
+  CaptionForFile(*path);
+}
+
+void TApp::OpenStages() {
+  if (!MayDiscardStages()) return;
+  const auto path = AskForStageFile();
+  if (!path || !LoadStageFile(*path)) return;
+  editor.current_stage = 0;
+  menu.SetChecked(TMenuItemId::EditStage1, true);
+  editor.DrawEditStage();
+}
+
+void TApp::PlayEditedSet() {
+  if (!MayDiscardStages()) return;
+  const auto path = AskForStageFile();
+  if (!path || !LoadStageFile(*path)) return;
+  game.progress.PlayEditSet = true;
+  SetTitleCommandsEnabled(false);
+  game.progress.StageIndex = 0;
+  GameMode = gmGame;
+  StartStage();
+}
 
 }  // namespace bd

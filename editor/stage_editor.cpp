@@ -2,6 +2,7 @@
 
 #include "editor/stage_file.h"
 #include "render/draw.h"
+#include "render/raster.h"
 
 namespace bd {
 namespace {
@@ -9,6 +10,9 @@ namespace {
 constexpr int kPaletteTiles = 9;           // codes 1..9, top to bottom
 constexpr int kPaletteStageNumberY = 288;  // the digit of the stage being edited
 constexpr int kPaletteSelectedY = 304;     // the tile the left button paints
+
+// The pixels of the screen that reach an interior cell: columns 1..14, rows 0..12.
+bool OnPaintableCell(int x, int y) { return x >= 32 && x <= 479 && y >= 1 && y <= 415; }
 
 }  // namespace
 
@@ -38,10 +42,67 @@ void TStageEditor::DrawStageNumber() {
   window_.InvalidatePalette();
 }
 
+void TStageEditor::ScreenMouseDown(TMouseButton button, int x, int y) {
+  if (!OnPaintableCell(x, y)) return;
+  const int column = x / kCellPixels, row = y / kCellPixels;
+  const uint8_t cell = stages[current_stage].at(column, row);
+  if (button == TMouseButton::Left && cell != selected_tile) Paint(column, row);
+  if (button == TMouseButton::Right && cell != tcEmpty) Erase(column, row);
+}
+
+void TStageEditor::ScreenMouseMove(TMouseButtons held, int x, int y) {
+  if (!OnPaintableCell(x, y)) return;
+  const int column = x / kCellPixels, row = y / kCellPixels;
+  const uint8_t cell = stages[current_stage].at(column, row);
+  // With both buttons held a cell of the selected tile is erased, and the
+  // next move over it paints it again.
+  if (held.left && cell != selected_tile) {
+    Paint(column, row);
+  } else if (held.right && cell != tcEmpty) {
+    Erase(column, row);
+  }
+}
+
+void TStageEditor::PaletteMouseDown(TMouseButton button, int /*x*/, int y) {
+  // Above the picture there is no tile to choose.
+  if (button != TMouseButton::Left || y < 0 || y >= kPaletteStageNumberY) return;
+  const uint8_t code = static_cast<uint8_t>(y / 32 + 1);
+  CopyCell(surfaces_.palette_picture, 0, kPaletteSelectedY, surfaces_.sprite_sheet, TileCell(code));
+  selected_tile = code;
+  window_.InvalidatePalette();
+}
+
+void TStageEditor::Paint(int column, int row) {
+  CopyCell(surfaces_.screen, column * kCellPixels, row * kCellPixels, surfaces_.sprite_sheet,
+           TileCell(selected_tile));
+  stages[current_stage].at(column, row) = selected_tile;
+  window_.InvalidateScreen();
+}
+
+void TStageEditor::Erase(int column, int row) {
+  FillBlack(surfaces_.screen, column * kCellPixels, row * kCellPixels, kCellPixels, kCellPixels);
+  stages[current_stage].at(column, row) = tcEmpty;
+  window_.InvalidateScreen();
+}
+
 std::optional<TEditSet> TStageEditor::ReadStageFile(const std::string& path) {
   const auto bytes = files_.ReadFile(path, kStageFileBytes);
   if (!bytes) return std::nullopt;
   return ParseStageFile(*bytes);
+}
+
+void TStageEditor::AdoptStageFile(const std::string& path, const TEditSet& loaded) {
+  file_name = path;
+  stages = loaded;
+  saved_stages = loaded;
+}
+
+bool TStageEditor::WriteStageFile(const std::string& path, std::string& reason) {
+  const auto bytes = StageFileBytes(stages);
+  if (!files_.WriteFile(path, bytes, reason)) return false;
+  file_name = path;
+  saved_stages = stages;
+  return true;
 }
 
 }  // namespace bd

@@ -1,8 +1,9 @@
 // TStageEditor, the stage editor's model: the six edited stages, the one
-// shown, the tile the left button paints and the set's stage file, with the
-// editor's pictures (the stage on the screen, the palette's column of tiles)
-// and the reading step of stage files. Modes, menus and dialogs are the
-// program's; the editor reaches the window only to ask for repaints.
+// shown, the tile the left button paints and the set's stage file, with
+// painting, the editor's pictures (the stage on the screen, the palette's
+// column of tiles) and the reading and writing steps of stage files. Modes,
+// menus and dialogs are the program's; the editor reaches the window only to
+// ask for repaints, and the disk through the file service.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +21,13 @@ namespace bd {
 inline constexpr const char* kNoStageFile = "*.bds";
 inline constexpr int kPalettePictureWidth = 32;
 inline constexpr int kPalettePictureHeight = 336;
+
+enum class TMouseButton : uint8_t { Left, Right, Middle };
+
+// The buttons held while the pointer moves.
+struct TMouseButtons {
+  bool left = false, right = false, middle = false;
+};
 
 // The pictures the editor draws on and from; the program owns them.
 struct TEditorSurfaces {
@@ -42,17 +50,40 @@ class TStageEditor {
   void DrawPalette();
   void DrawStageNumber();
 
+  // A press on the screen at picture pixel (x, y): the left button paints
+  // the selected tile, the right one erases, the middle one does nothing.
+  // Only the interior cells can be painted; the frame is out of reach.
+  void ScreenMouseDown(TMouseButton button, int x, int y);
+  // The pointer moved with these buttons held: paints or erases as a press
+  // would, so a drag paints every cell it passes.
+  void ScreenMouseMove(TMouseButtons held, int x, int y);
+  // A press on the palette picture: the left button above the stage digit
+  // chooses the tile of that row.
+  void PaletteMouseDown(TMouseButton button, int x, int y);
+
   // The six stages a stage file holds, or nothing when it cannot be read or
   // is not a whole stage file. Changes nothing.
   std::optional<TEditSet> ReadStageFile(const std::string& path);
+  // The stages of a file just read become the set, the file its file.
+  void AdoptStageFile(const std::string& path, const TEditSet& loaded);
+  // Writes the six stages to path; on success the path becomes the set's
+  // file. False with the reason when nothing was written.
+  bool WriteStageFile(const std::string& path, std::string& reason);
+  // True when the stages differ from the set as last saved or loaded (six
+  // cleared stages at start-up). A painted cell erased again is no change.
+  bool HasUnsavedStages() const { return stages != saved_stages; }
 
   TEditSet stages{};
+  TEditSet saved_stages{};  // the set as last saved or loaded
   int32_t current_stage = 0;
   uint8_t selected_tile = tcBrick;
   // The set's stage file, as the save dialog holds it.
   std::string file_name = kNoStageFile;
 
  private:
+  void Paint(int column, int row);
+  void Erase(int column, int row);
+
   TEditorSurfaces surfaces_;
   platform::WindowService& window_;
   platform::FileService& files_;

@@ -20,4 +20,15 @@ std::optional<TEditSet> ParseStageFile(std::span<const uint8_t> bytes) {
   return stages;
 }
 
+std::array<uint8_t, kStageFileBytes> StageFileBytes(const TEditSet& stages) {
+  std::array<uint8_t, kStageFileBytes> bytes{};
+  bytes[0] = kStageFileMagic[0];
+  bytes[1] = kStageFileMagic[1];
+  for (int k = 0; k < kEditStageCount; ++k) {
+    const PackedStage packed = PackStage(stages[k]);
+    std::copy(packed.bytes.begin(), packed.bytes.end(), bytes.begin() + 2 + k * kPackedStageBytes);
+  }
+  return bytes;
+}
+
 }  // namespace bd

@@ -20,4 +20,7 @@ inline constexpr size_t kStageFileBytes = 2 + kEditStageCount * kPackedStageByte
 // the 674th are ignored; cell values are taken as they are.
 std::optional<TEditSet> ParseStageFile(std::span<const uint8_t> bytes);
 
+// The 674 bytes of a stage file holding these six stages.
+std::array<uint8_t, kStageFileBytes> StageFileBytes(const TEditSet& stages);
+
 }  // namespace bd

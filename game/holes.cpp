@@ -103,7 +103,13 @@ void DiggingPause(TRunner& runner) {
 }
 
 bool RunnerCrushed(const TPlayState& play) {
-  return OverlapsBrick(CellsAround(play.field, play.runner.x, play.runner.y));
+  TActorCells cells = CellsAround(play.field, play.runner.x, play.runner.y);
+  // Above the stage the division truncates toward zero, so C is stage row 0
+  // and B the row below it, which the runner does not touch: he overlaps
+  // only the virtual row and row 0 there. Climbing out over a one-cell
+  // ladder that stands on brick must not crush him.
+  if (play.runner.y < 0) cells.B = tcEmpty;
+  return OverlapsBrick(cells);
 }
 
 }  // namespace bd

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -101,6 +102,10 @@ class FileService {
   virtual ~FileService() = default;
   // Up to max_bytes from the start of the file, raw; nothing when it cannot be opened or read.
   virtual std::optional<std::vector<uint8_t>> ReadFile(const std::string& path, size_t max_bytes) = 0;
+  // Replaces the file with these bytes, or leaves any file of that name
+  // whole: a failed or interrupted write never destroys the previous file.
+  // False with the reason in error when the file was not written.
+  virtual bool WriteFile(const std::string& path, std::span<const uint8_t> bytes, std::string& error) = 0;
 };
 
 class ClockService {

@@ -220,7 +220,7 @@ TEST_F(ModeMachine, TitleFromAnywhereResetsTheGame) {
   EXPECT_FALSE(headless.window.palette_visible);
 }
 
-TEST_F(ModeMachine, PauseStopsTheTimerAndTheKeysButNotKeyUps) {
+TEST_F(ModeMachine, PauseStopsThePlayClockAndTheKeysButNotKeyUps) {
   app.StartGame();
   app.KeyDown(vkLeft);
   app.RunCommand(Pause);

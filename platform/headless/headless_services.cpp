@@ -1,5 +1,8 @@
 #include "platform/headless/headless_services.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 
 namespace bd::platform {
@@ -79,6 +82,29 @@ std::optional<std::vector<uint8_t>> HeadlessFiles::ReadFile(const std::string& p
   if (in.bad()) return std::nullopt;
   bytes.resize(static_cast<size_t>(in.gcount()));
   return bytes;
+}
+
+bool HeadlessFiles::WriteFile(const std::string& path, std::span<const uint8_t> bytes, std::string& error) {
+  const std::string scratch = path + ".saving";
+  std::FILE* file = std::fopen(scratch.c_str(), "wb");
+  if (file == nullptr) {
+    error = std::strerror(errno);
+    return false;
+  }
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const int write_errno = errno;
+  const bool closed = std::fclose(file) == 0;
+  if (!written || !closed) {
+    error = std::strerror(written ? errno : write_errno);
+    std::remove(scratch.c_str());
+    return false;
+  }
+  if (std::rename(scratch.c_str(), path.c_str()) != 0) {
+    error = std::strerror(errno);
+    std::remove(scratch.c_str());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace bd::platform

@@ -89,10 +89,12 @@ class HeadlessClock : public ClockService {
   uint32_t seed = 1;
 };
 
-// Reads real files: tools and tests load stage files from disk.
+// Reads and writes real files: tools and tests load and save stage files on disk.
 class HeadlessFiles : public FileService {
  public:
   std::optional<std::vector<uint8_t>> ReadFile(const std::string& path, size_t max_bytes) override;
+  // Writes a scratch file beside the target and renames it over the target.
+  bool WriteFile(const std::string& path, std::span<const uint8_t> bytes, std::string& error) override;
 };
 
 // All of them together, ready to hand to the core.

@@ -10,6 +10,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSaveFile>
 #include <QScreen>
 
 #include "platform/qt/key_codes.h"
@@ -245,6 +246,20 @@ std::optional<std::vector<uint8_t>> QtMainWindow::ReadFile(const std::string& pa
   if (read < 0) return std::nullopt;
   bytes.resize(static_cast<size_t>(read));
   return bytes;
+}
+
+bool QtMainWindow::WriteFile(const std::string& path, std::span<const uint8_t> bytes, std::string& error) {
+  // QSaveFile writes beside the target and renames only a complete file over it.
+  QSaveFile file(QString::fromStdString(path));
+  file.setDirectWriteFallback(false);
+  const auto size = static_cast<qint64>(bytes.size());
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.commit()) {
+    error = file.errorString().toStdString();
+    file.cancelWriting();
+    return false;
+  }
+  return true;
 }
 
 }  // namespace bd::platform

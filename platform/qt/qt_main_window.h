@@ -72,6 +72,7 @@ class QtMainWindow : public QMainWindow,
   uint32_t TimeSeed() override;
   // FileService
   std::optional<std::vector<uint8_t>> ReadFile(const std::string& path, size_t max_bytes) override;
+  bool WriteFile(const std::string& path, std::span<const uint8_t> bytes, std::string& error) override;
 
  protected:
   bool event(QEvent* event) override;

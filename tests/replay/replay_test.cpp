@@ -373,7 +373,7 @@ TEST_F(ReplayRun, EffectsAndMusicAreReportedInTheStepThatStartedThem) {
   }
 }
 
-TEST_F(ReplayRun, PicturesOfImage1AreWrittenAfterTheirStep) {
+TEST_F(ReplayRun, PicturesOfTheScreenAreWrittenAfterTheirStep) {
   const std::string file = WriteStageFile("plain.bds", 0, FloorStage({{3, 11, tcRunnerStart}}));
   int last_tick = 0;
   const TRun run = WithTick(
