@@ -6,7 +6,7 @@
 namespace bd {
 
 TApp::TApp(const platform::Services& services)
-    : sound(services.audio),
+    : sound(services.audio, services.dialogs),
       game(TPlaySurfaces{screen, background, sprite_sheet}, sound),
       editor(TEditorSurfaces{screen, palette_picture, sprite_sheet}, services.window, services.files),
       services_(services) {}

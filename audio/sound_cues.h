@@ -12,7 +12,8 @@ namespace bd {
 
 class TSoundCues {
  public:
-  explicit TSoundCues(platform::AudioService& audio) : music(audio), effects(audio) {}
+  TSoundCues(platform::AudioService& audio, platform::DialogService& dialogs)
+      : music(audio, dialogs), effects(audio) {}
 
   // The pieces and effects are looked up in the program's folder.
   void SetFolder(const std::string& program_folder) {

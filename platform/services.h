@@ -74,9 +74,9 @@ class AudioService {
   // Asynchronous; cuts off a sound still playing; never reports failure.
   virtual void PlayWave(const std::string& path) = 0;
   // Closes any open piece, opens this one and plays it once from the start.
-  // Throws PlatformError when the piece cannot be opened.
+  // Throws PlatformError, with the reason, when the piece cannot be opened.
   virtual void OpenAndPlayMusic(const std::string& path) = 0;
-  // Stops the open piece, leaving it open. Throws PlatformError when none is open.
+  // Stops the open piece, leaving it open; does nothing when none is open.
   virtual void StopMusic() = 0;
 };
 

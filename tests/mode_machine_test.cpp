@@ -331,16 +331,27 @@ TEST_F(ModeMachine, MusicAndSoundToggles) {
   EXPECT_TRUE(app.sound.SoundOn && app.menu.Checked(ToggleSound));
 }
 
-TEST_F(ModeMachine, AFailingServiceEndsTheHandlerAtThatStep) {
-  headless.audio.fail_next_music = "cannot open mus1.mid";
-  EXPECT_THROW(app.StartGame(), platform::PlatformError);
-  // The steps before the music cue were made; the ones after it were not.
+TEST_F(ModeMachine, AMissingPieceIsReportedOnceAndTheGamePlaysOn) {
+  headless.audio.missing_pieces = {"mus1.mid"};
+  app.StartGame();
+  // The stage started in full: banner, play commands, play clock.
   EXPECT_EQ(app.GameMode, gmGame);
   EXPECT_TRUE(app.menu.Enabled(GiveUp));
-  EXPECT_FALSE(app.PlayClockRunning());
-  // The program goes on.
-  app.RunCommand(GoToTitle);
-  EXPECT_EQ(app.GameMode, gmTitle);
+  EXPECT_TRUE(app.PlayClockRunning());
+  EXPECT_EQ(app.game.play.StartDelay, kBannerTicks);
+  ASSERT_EQ(headless.dialogs.message_boxes.size(), 1u);
+  EXPECT_EQ(headless.dialogs.message_boxes[0].text, "cannot open " + Folder() + "mus1.mid");
+  EXPECT_EQ(headless.dialogs.message_boxes[0].caption, "Burrow Dash");
+  EXPECT_FALSE(headless.dialogs.message_boxes[0].ok_cancel);
+
+  // Giving up: the dying stops the music that never started, and counts on.
+  app.RunCommand(GiveUp);
+  for (int tick = 0; tick < kBannerTicks + kDeathTicksOver; ++tick) app.PlayTick();
+  EXPECT_EQ(app.game.play.runner.DeathTicks, kDeathTicksOver);
+  app.ConfirmAction();  // the next life starts the stage, and its music, again
+  EXPECT_EQ(app.game.progress.Lives, 4);
+  EXPECT_TRUE(app.PlayClockRunning());
+  EXPECT_EQ(headless.dialogs.message_boxes.size(), 1u);  // once a run, not at every start
 }
 
 TEST_F(ModeMachine, QuitClosesTheWindow) {

@@ -66,11 +66,9 @@ class HeadlessAudio : public AudioService {
   // Every music call in order: "start <path>" or "stop".
   std::vector<std::string> music_calls;
   std::vector<std::string> waves;
-  // When set, the next music call throws this text instead of playing.
-  std::optional<std::string> fail_next_music;
-
- private:
-  void ThrowIfFailureScripted();
+  // Pieces (file names) that cannot be opened: every open of one throws
+  // "cannot open <path>", as a missing file would.
+  std::vector<std::string> missing_pieces;
 };
 
 class HeadlessJoystick : public JoystickService {

@@ -64,7 +64,8 @@ class TPlanGame {
 
  private:
   platform::HeadlessAudio audio_;
-  TSoundCues sound_{audio_};
+  platform::HeadlessDialogs dialogs_;
+  TSoundCues sound_{audio_, dialogs_};
   TSurface screen_{kImageWidth, kImageHeight};
   TSurface background_{kImageWidth, kImageHeight};
   TSurface sprite_sheet_{kSheetWidth, kSheetHeight};
