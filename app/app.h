@@ -77,6 +77,10 @@ class TApp {
   // The game's stage start with the program's part around it: the play
   // commands on, the stage shown, the play clock started.
   void StartStage();
+  // Open and Play Edit once their file is chosen: a file given on the
+  // command line goes straight here.
+  void OpenStageFile(const std::string& path);  // in edit mode
+  void PlayStageFile(const std::string& path);  // on the title screen
   // The reading step of Open and Play Edit: a stage file's six stages into
   // the editor. A file that cannot be read or is not a whole stage file is
   // refused with the "Error" box and changes nothing; false then.

@@ -116,8 +116,11 @@ void TApp::SaveStages() {
 
 void TApp::OpenStages() {
   if (!MayDiscardStages()) return;
-  const auto path = AskForStageFile();
-  if (!path || !LoadStageFile(*path)) return;
+  if (const auto path = AskForStageFile()) OpenStageFile(*path);
+}
+
+void TApp::OpenStageFile(const std::string& path) {
+  if (!LoadStageFile(path)) return;
   editor.current_stage = 0;
   menu.SetChecked(TMenuItemId::EditStage1, true);
   editor.DrawEditStage();
@@ -125,8 +128,11 @@ void TApp::OpenStages() {
 
 void TApp::PlayEditedSet() {
   if (!MayDiscardStages()) return;
-  const auto path = AskForStageFile();
-  if (!path || !LoadStageFile(*path)) return;
+  if (const auto path = AskForStageFile()) PlayStageFile(*path);
+}
+
+void TApp::PlayStageFile(const std::string& path) {
+  if (!LoadStageFile(path)) return;
   game.progress.PlayEditSet = true;
   SetTitleCommandsEnabled(false);
   game.progress.StageIndex = 0;
