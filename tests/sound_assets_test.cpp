@@ -308,6 +308,8 @@ TEST(SourceErrors, NameTheFileAndLine) {
   EXPECT_EQ(score_error(head + "C4:4 D4 E4 F4 |\nG4 H4 A4 B4 |\n"),
             "song.txt:4: bad note name 'H4' (like C4, F#3, Bb5)");
   EXPECT_EQ(score_error(head + "C4:4 D4 E4 |\n"), "song.txt:3: a bar line at bar 1 beat 4");
+  EXPECT_EQ(score_error(head + "C4:4~ D4 E4 F4\n"),
+            "song.txt:3: bad length '' (1 2 4 8 16 32, with '.', 't' or '~')");
   EXPECT_EQ(score_error(head + "C4:4\nplay chorus\n"), "song.txt:4: no phrase called 'chorus'");
   EXPECT_EQ(score_error(head + "snare:4\n"), "song.txt:3: drum 'snare' outside the drum channel");
   EXPECT_EQ(score_error(head + "repeat 2 { C4:4\n"), "song.txt:3: '{' is never closed");

@@ -205,10 +205,11 @@ class ScoreReader {
 
   uint32_t Length(std::string_view text, int line) const {
     uint32_t total = 0;
-    while (!text.empty()) {
+    for (bool more = true; more;) {
       const size_t tie = text.find('~');
-      std::string_view part = text.substr(0, tie);
-      text = tie == std::string_view::npos ? std::string_view() : text.substr(tie + 1);
+      more = tie != std::string_view::npos;
+      const std::string_view part = text.substr(0, tie);
+      text = more ? text.substr(tie + 1) : std::string_view();
       uint32_t division = 0;
       const auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), division);
       if (error != std::errc() || (division != 1 && division != 2 && division != 4 && division != 8 &&
