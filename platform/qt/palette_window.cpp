@@ -14,13 +14,26 @@ PaletteWindow::PaletteWindow(QtMainWindow& main_window, const TSurface& picture)
   setWindowTitle(QString());
   setFixedSize(kWidth, kHeight);
   setFocusPolicy(Qt::StrongFocus);
-  // Beside the main window: 54 pixels below its top edge, 40 pixels left of its left edge.
-  move(main_window.x() - 40, main_window.y() + 54);
+  PlaceBesideMainWindow();
+}
+
+void PaletteWindow::PlaceBesideMainWindow() {
+  // pos() of a window is its frame's, and move() places the frame.
+  placed_beside_ = main_window_.pos();
+  move(placed_beside_ + QPoint(-kLeftOfMainWindow, kBelowMainWindowTop));
+}
+
+void PaletteWindow::ShowBesideMainWindow() {
+  if (main_window_.pos() != placed_beside_) PlaceBesideMainWindow();
+  show();
 }
 
 void PaletteWindow::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 void PaletteWindow::keyPressEvent(QKeyEvent* event) { main_window_.HandleKeyPress(event, true); }
+
+// Without this a key released over the palette would stay held in the game.
+void PaletteWindow::keyReleaseEvent(QKeyEvent* event) { main_window_.HandleKeyRelease(event); }
 
 void PaletteWindow::Refresh() { view_->Refresh(); }
 

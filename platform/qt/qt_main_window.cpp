@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QScreen>
+#include <utility>
 
 #include "platform/qt/key_codes.h"
 #include "platform/qt/palette_window.h"
@@ -33,6 +34,27 @@ QString QtFilter(const std::string& filter) {
   return ToQt(filter.substr(0, bar)) + " (" + ToQt(filter.substr(bar + 1)) + ")";
 }
 
+std::optional<TMouseButton> CoreButton(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton: return TMouseButton::Left;
+    case Qt::RightButton: return TMouseButton::Right;
+    case Qt::MiddleButton: return TMouseButton::Middle;
+    default: return std::nullopt;
+  }
+}
+
+TMouseButtons CoreButtons(Qt::MouseButtons held) {
+  return {held.testFlag(Qt::LeftButton), held.testFlag(Qt::RightButton), held.testFlag(Qt::MiddleButton)};
+}
+
+// The set's file when it has one. "*.bds" means none yet: as a name Qt would
+// take it literally and save a file called "*.bds", so the name starts empty
+// and the filter shows the stage files.
+void SelectRequestedFile(QFileDialog& dialog, const FileDialogRequest& request) {
+  const QString name = ToQt(request.file_name);
+  if (!name.contains('*') && !name.contains('?')) dialog.selectFile(name);
+}
+
 }  // namespace
 
 QtMainWindow::QtMainWindow(AudioService& audio, JoystickService& joystick)
@@ -46,6 +68,13 @@ QtMainWindow::QtMainWindow(AudioService& audio, JoystickService& joystick)
 
   view_ = new SurfaceView(app_.screen, this);
   setCentralWidget(view_);
+  connect(view_, &SurfaceView::pressed, this, [this](Qt::MouseButton qt_button, QPoint pixel) {
+    if (const auto button = CoreButton(qt_button))
+      Dispatch([&] { app_.ScreenMouseDown(*button, pixel.x(), pixel.y()); });
+  });
+  connect(view_, &SurfaceView::dragged, this, [this](Qt::MouseButtons held, QPoint pixel) {
+    Dispatch([&] { app_.ScreenMouseMove(CoreButtons(held), pixel.x(), pixel.y()); });
+  });
   BuildMenuBar();
   layout()->setSizeConstraint(QLayout::SetFixedSize);  // not resizable
   setFocusPolicy(Qt::StrongFocus);
@@ -71,6 +100,10 @@ void QtMainWindow::Start() {
   LoadSpriteSheet(app_.sprite_sheet);
   Dispatch([this] { app_.Startup(); });
   palette_ = std::make_unique<PaletteWindow>(*this, app_.palette_picture);
+  connect(palette_->view(), &SurfaceView::pressed, this, [this](Qt::MouseButton qt_button, QPoint pixel) {
+    if (const auto button = CoreButton(qt_button))
+      Dispatch([&] { app_.PaletteMouseDown(*button, pixel.x(), pixel.y()); });
+  });
   Dispatch([this] { app_.editor.DrawPalette(); });
   setFocus();
 }
@@ -143,6 +176,18 @@ bool QtMainWindow::event(QEvent* event) {
 }
 
 void QtMainWindow::closeEvent(QCloseEvent* event) {
+  // The close box is the Quit command: the program may ask about unsaved
+  // stages, and only its CloseMainWindow lets the window go. Qt refuses a
+  // close() nested in this handler, so that call only grants this close.
+  if (!close_granted_) {
+    in_close_event_ = true;
+    Dispatch([this] { app_.Quit(); });
+    in_close_event_ = false;
+  }
+  if (!std::exchange(close_granted_, false)) {
+    event->ignore();
+    return;
+  }
   // The palette goes with the main window, so that closing it ends the program.
   if (palette_) palette_->hide();
   QMainWindow::closeEvent(event);
@@ -164,7 +209,9 @@ void QtMainWindow::HandleKeyPress(QKeyEvent* event, bool from_palette) {
   if (vk != 0) Dispatch([this, vk] { app_.KeyDown(static_cast<uint16_t>(vk)); });
 }
 
-void QtMainWindow::keyReleaseEvent(QKeyEvent* event) {
+void QtMainWindow::keyReleaseEvent(QKeyEvent* event) { HandleKeyRelease(event); }
+
+void QtMainWindow::HandleKeyRelease(QKeyEvent* event) {
   event->accept();
   // Auto-repeat sends a release before each repeated press: the key is still held.
   if (event->isAutoRepeat()) return;
@@ -194,7 +241,8 @@ std::string QtMainWindow::ExecutablePath() { return QCoreApplication::applicatio
 void QtMainWindow::InvalidateScreen() { view_->Refresh(); }
 
 void QtMainWindow::SetPaletteVisible(bool visible) {
-  if (palette_) palette_->setVisible(visible);
+  if (palette_ && visible) palette_->ShowBesideMainWindow();
+  if (palette_ && !visible) palette_->hide();
   if (visible) activateWindow();  // keys keep going to the game window
 }
 
@@ -202,7 +250,10 @@ void QtMainWindow::InvalidatePalette() {
   if (palette_) palette_->Refresh();
 }
 
-void QtMainWindow::CloseMainWindow() { close(); }
+void QtMainWindow::CloseMainWindow() {
+  close_granted_ = true;
+  if (!in_close_event_) close();
+}
 
 void QtMainWindow::SetTimerEnabled(TimerId timer, bool enabled) {
   QTimer& qt_timer = timer == TimerId::kPlayClock ? play_clock_ : joystick_poll_;
@@ -221,7 +272,7 @@ std::optional<std::string> QtMainWindow::RunOpenDialog(const FileDialogRequest& 
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(ToQt(request.default_ext));
-  dialog.selectFile(ToQt(request.file_name));
+  SelectRequestedFile(dialog, request);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first().toStdString();
 }
@@ -231,7 +282,8 @@ std::optional<std::string> QtMainWindow::RunSaveDialog(const FileDialogRequest& 
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(ToQt(request.default_ext));
-  dialog.selectFile(ToQt(request.file_name));  // asks before replacing: Qt's default
+  SelectRequestedFile(dialog, request);
+  // Asks before replacing a file: Qt's default, unless DontConfirmOverwrite is set.
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first().toStdString();
 }
@@ -249,14 +301,32 @@ std::optional<std::vector<uint8_t>> QtMainWindow::ReadFile(const std::string& pa
 }
 
 bool QtMainWindow::WriteFile(const std::string& path, std::span<const uint8_t> bytes, std::string& error) {
-  // QSaveFile writes beside the target and renames only a complete file over it.
+  // QSaveFile writes beside the target and renames only a complete file over
+  // it. Unbuffered, because Qt 6.4's commit() renames even when its buffer
+  // could not all be written (a full disk, a file size limit), which would
+  // replace the old file with a cut-off one.
   QSaveFile file(QString::fromStdString(path));
   file.setDirectWriteFallback(false);
-  const auto size = static_cast<qint64>(bytes.size());
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.commit()) {
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     error = file.errorString().toStdString();
-    file.cancelWriting();
+    return false;
+  }
+  const char* data = reinterpret_cast<const char*>(bytes.data());
+  auto left = static_cast<qint64>(bytes.size());
+  while (left > 0) {
+    // A short write is tried again for the rest, which fails with the reason.
+    const qint64 written = file.write(data, left);
+    if (written <= 0) {
+      error = file.errorString().toStdString();
+      if (error.empty()) error = "the file could not be written";
+      file.cancelWriting();
+      return false;
+    }
+    data += written;
+    left -= written;
+  }
+  if (!file.commit()) {
+    error = file.errorString().toStdString();
     return false;
   }
   return true;

@@ -50,8 +50,9 @@ class QtMainWindow : public QMainWindow,
   template <typename Handler>
   void Dispatch(Handler&& handler);
 
-  // Key-downs of the main window and the palette window.
+  // Key-downs and key-ups of the main window and the palette window.
   void HandleKeyPress(QKeyEvent* event, bool from_palette);
+  void HandleKeyRelease(QKeyEvent* event);
 
   // WindowService
   void SetCaption(const std::string& caption) override;
@@ -95,6 +96,8 @@ class QtMainWindow : public QMainWindow,
   QTimer play_clock_;
   QTimer joystick_poll_;
   int dispatch_depth_ = 0;
+  bool in_close_event_ = false;
+  bool close_granted_ = false;  // by CloseMainWindow, for the next close event
 };
 
 template <typename Handler>
