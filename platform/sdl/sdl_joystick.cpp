@@ -20,8 +20,8 @@ SdlJoystick::SdlJoystick() {
   // The joystick subsystem brings SDL's event subsystem with it, which would
   // otherwise take over Ctrl+C and termination signals from the program.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  // SDL drops presses while it thinks its window lacks focus; the window is
-  // Qt's, so SDL must not judge focus at all.
+  // SDL drops presses once it has a window of its own without focus; the
+  // game's window is Qt's, so SDL's idea of focus must never count.
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
   // Nintendo pads would otherwise swap A and B to match their labels; button
   // 1 is the south button on every pad.
