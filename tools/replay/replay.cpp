@@ -13,6 +13,7 @@
 #include "app/file_name.h"
 #include "platform/qt/surface_images.h"
 #include "stage/builtin_stages.h"
+#include "tools/replay/scripted_dialogs.h"
 
 namespace bd::replay {
 
@@ -27,7 +28,18 @@ const char* const kUsage =
     "                   left up right down z x space escape f5; '#' starts a comment\n"
     "  --trace          one JSON line of state after each step\n"
     "  --field          with --trace, also the 240 play-field cells\n"
-    "  --png TICK:PATH  write Image1 after step TICK as PNG (repeatable; 0 is the stage start)\n";
+    "  --png TICK:PATH  write Image1 after step TICK as PNG (repeatable; 0 is the stage start)\n"
+    "   or: burrow-dash-replay --title [--seed S] [--ticks T] [--input SCRIPT]\n"
+    "                          [--trace [--field] [--edit-field]] [--png TICK:PATH]...\n"
+    "  --title          start as the program starts, on the title screen; step 1 is the first\n"
+    "                   tick after start-up, S the clock's seed, --png 0 the title screen\n"
+    "  --edit-field     with --trace, also the 224 cells of the editor's stage editStage\n"
+    "  more script lines: TICK menu ITEM, ITEM one of start edit playedit title giveup pause\n"
+    "                   quit open save stage1 stage2 stage3 stage4 stage5 stage6 testplay\n"
+    "                   allclear clear music sound; TICK reply ok|cancel|file PATH, the answer\n"
+    "                   for the next message box or file dialog; TICK mouse down|up BUTTON X Y,\n"
+    "                   TICK mouse move X Y on the screen's pixels; TICK palette down BUTTON X Y;\n"
+    "                   BUTTON one of left right middle\n";
 
 namespace {
 
@@ -58,46 +70,7 @@ TPngRequest ParsePngRequest(const std::string& text) {
   return {NumberInRange("--png", text.substr(0, colon), 0, kMaxTicks), text.substr(colon + 1)};
 }
 
-struct TKeyName {
-  std::string_view name;
-  TScriptKey key;
-  uint16_t virtual_key;  // 0 for f5, which is a menu shortcut rather than a game key
-};
-
-constexpr TKeyName kKeyNames[] = {
-    {"left", TScriptKey::Left, vkLeft},
-    {"up", TScriptKey::Up, vkUp},
-    {"right", TScriptKey::Right, vkRight},
-    {"down", TScriptKey::Down, vkDown},
-    {"z", TScriptKey::Z, vkZ},
-    {"x", TScriptKey::X, vkX},
-    {"space", TScriptKey::Space, vkSpace},
-    {"escape", TScriptKey::Escape, vkEscape},
-    {"f5", TScriptKey::F5, 0},
-};
-
 }  // namespace
-
-std::string_view ScriptKeyName(TScriptKey key) {
-  for (const TKeyName& name : kKeyNames)
-    if (name.key == key) return name.name;
-  return "?";
-}
-
-void Deliver(TApp& app, const TKeyEvent& event) {
-  if (event.key == TScriptKey::F5) {
-    if (event.down) app.RunCommand(TMenuItemId::GiveUp);  // Give up; its shortcut acts on press only
-    return;
-  }
-  for (const TKeyName& name : kKeyNames) {
-    if (name.key != event.key) continue;
-    if (event.down) {
-      app.KeyDown(name.virtual_key);
-    } else {
-      app.KeyUp(name.virtual_key);
-    }
-  }
-}
 
 std::optional<std::string> ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -206,6 +179,68 @@ std::string JsonArray(const Items& items, ToJson to_json) {
 
 std::string StringArray(const std::vector<std::string>& texts) { return JsonArray(texts, JsonString); }
 
+std::string BoxJson(const TBoxRecord& box) {
+  const std::string answer = box.answer.value_or("cancel");
+  if (box.kind == TBoxRecord::Message) {
+    return JsonObject()
+        .Text("kind", "message")
+        .Text("text", box.text)
+        .Text("caption", box.caption)
+        .Text("buttons", box.ok_cancel ? "okcancel" : "ok")
+        .Text("answer", answer)
+        .Close();
+  }
+  return JsonObject()
+      .Text("kind", box.kind == TBoxRecord::Open ? "open" : "save")
+      .Text("title", box.text)
+      .Text("fileName", box.caption)
+      .Text("answer", answer)
+      .Close();
+}
+
+void SetHeld(TMouseButtons& held, TMouseButton button, bool down) {
+  switch (button) {
+    case TMouseButton::Left: held.left = down; break;
+    case TMouseButton::Right: held.right = down; break;
+    case TMouseButton::Middle: held.middle = down; break;
+  }
+}
+
+// The person at the desktop: delivers a script's events to the program as
+// its window would.
+class TScriptedUser {
+ public:
+  TScriptedUser(TApp& app, const platform::HeadlessWindow& window, TScriptedDialogs& dialogs)
+      : app_(app), window_(window), dialogs_(dialogs) {}
+
+  void Deliver(const TScriptEvent& event) {
+    if (const auto* key = std::get_if<TKeyAction>(&event.action)) {
+      replay::Deliver(app_, TKeyEvent{event.tick, key->down, key->key});
+    } else if (const auto* menu = std::get_if<TMenuAction>(&event.action)) {
+      app_.RunCommand(menu->item);
+    } else if (const auto* reply = std::get_if<TReplyAction>(&event.action)) {
+      dialogs_.Queue(*reply);
+    } else if (const auto* mouse = std::get_if<TMouseAction>(&event.action)) {
+      // The window has no use for a release beyond the buttons a move carries.
+      if (mouse->kind == TMouseAction::Move) {
+        app_.ScreenMouseMove(held_, mouse->x, mouse->y);
+      } else {
+        SetHeld(held_, mouse->button, mouse->kind == TMouseAction::Down);
+        if (mouse->kind == TMouseAction::Down) app_.ScreenMouseDown(mouse->button, mouse->x, mouse->y);
+      }
+    } else if (const auto* palette = std::get_if<TPaletteAction>(&event.action)) {
+      // A hidden window gets no clicks.
+      if (window_.palette_visible) app_.PaletteMouseDown(palette->button, palette->x, palette->y);
+    }
+  }
+
+ private:
+  TApp& app_;
+  const platform::HeadlessWindow& window_;
+  TScriptedDialogs& dialogs_;
+  TMouseButtons held_;
+};
+
 }  // namespace
 
 TOptions ParseArguments(const std::vector<std::string>& args) {
@@ -247,12 +282,19 @@ TOptions ParseArguments(const std::vector<std::string>& args) {
       options.trace = true;
     } else if (option == "--field") {
       options.field = true;
+    } else if (option == "--title") {
+      options.title = true;
+    } else if (option == "--edit-field") {
+      options.edit_field = true;
     } else {
       throw UsageError("unknown option '" + option + "'");
     }
   }
   if (options.builtin && options.file) throw UsageError("give --builtin or --file, not both");
-  if (!options.builtin && !options.file) throw UsageError("give --builtin N or --file PATH");
+  if (options.title && (options.builtin || options.file))
+    throw UsageError("--title starts at the title screen: give it without --builtin and --file");
+  if (!options.builtin && !options.file && !options.title)
+    throw UsageError("give --builtin N, --file PATH or --title");
   if (stage_given && !options.file) throw UsageError("--stage goes with --file");
   for (const TPngRequest& png : options.pngs) {
     if (png.tick > options.ticks) {
@@ -263,34 +305,7 @@ TOptions ParseArguments(const std::vector<std::string>& args) {
   return options;
 }
 
-std::vector<TKeyEvent> ParseKeyScript(const std::string& text) {
-  std::vector<TKeyEvent> events;
-  std::istringstream lines(text);
-  std::string line;
-  for (int number = 1; std::getline(lines, line); ++number) {
-    if (const auto comment = line.find('#'); comment != std::string::npos) line.erase(comment);
-    std::istringstream words_of_line(line);
-    std::vector<std::string> words;
-    for (std::string word; words_of_line >> word;) words.push_back(word);
-    if (words.empty()) continue;
-    const auto bad = [&](const std::string& why) {
-      return UsageError("key script line " + std::to_string(number) + ": " + why);
-    };
-    if (words.size() != 3) throw bad("expected 'TICK down KEY' or 'TICK up KEY'");
-    const auto tick = ParseNumber<int>(words[0]);
-    if (!tick || *tick < 1) throw bad("'" + words[0] + "' is not a step number (steps count from 1)");
-    if (words[1] != "down" && words[1] != "up") throw bad("'" + words[1] + "' is neither down nor up");
-    const auto name = std::find_if(std::begin(kKeyNames), std::end(kKeyNames),
-                                   [&](const TKeyName& key) { return key.name == words[2]; });
-    if (name == std::end(kKeyNames)) throw bad("unknown key '" + words[2] + "'");
-    events.push_back({*tick, words[1] == "down", name->key});
-  }
-  std::stable_sort(events.begin(), events.end(),
-                   [](const TKeyEvent& a, const TKeyEvent& b) { return a.tick < b.tick; });
-  return events;
-}
-
-std::string TraceJson(const TApp& app, const TStepReport& step, bool with_field) {
+std::string TraceJson(const TApp& app, const TStepReport& step, bool with_field, bool with_edit_field) {
   const TPlayState& play = app.game.play;
   const TRunner& runner = play.runner;
 
@@ -348,23 +363,40 @@ std::string TraceJson(const TApp& app, const TStepReport& step, bool with_field)
       .Number("hiscore", app.game.progress.HiScore)
       .Raw("effects", StringArray(step.effects))
       .Raw("music", StringArray(step.music));
+  if (step.shell) {
+    const TShellReport& shell = *step.shell;
+    json.Number("editStage", app.editor.current_stage)
+        .Number("selectedTile", app.editor.selected_tile)
+        .Text("caption", shell.caption)
+        .Text("setFile", app.editor.file_name)
+        .Flag("palette", shell.palette)
+        .Flag("closed", shell.closed)
+        .Raw("boxes", JsonArray(shell.boxes, BoxJson));
+  }
   if (with_field)
     json.Raw("field", JsonArray(play.field.cells, [](int8_t cell) { return std::to_string(cell); }));
+  if (with_edit_field) {
+    json.Raw("editField", JsonArray(app.editor.stages[app.editor.current_stage].cells,
+                                    [](uint8_t cell) { return std::to_string(cell); }));
+  }
   return json.Close();
 }
 
-int RunReplay(const TOptions& options, const std::vector<TKeyEvent>& events, std::ostream& out,
+int RunReplay(const TOptions& options, const std::vector<TScriptEvent>& events, std::ostream& out,
               std::ostream& err, const TPlayTick& play_tick) {
   try {
     platform::HeadlessServices headless;
     headless.clock.seed = options.seed;
-    TApp app(headless.services());
+    TScriptedDialogs dialogs;
+    TApp app(platform::Services{headless.window, headless.timers, dialogs, headless.audio, headless.joystick,
+                                headless.clock, headless.files});
     platform::LoadSpriteSheet(app.sprite_sheet);
     app.Startup();
+    app.editor.DrawPalette();  // as the program does when it creates the palette window
 
     if (options.builtin) {
       app.StartGame(*options.builtin);
-    } else {
+    } else if (options.file) {
       if (!app.LoadStageFile(*options.file)) {
         err << "burrow-dash-replay: " << *options.file
             << " is not a stage file (unreadable, without the \"BD\" magic or shorter than 674 bytes)\n";
@@ -374,6 +406,8 @@ int RunReplay(const TOptions& options, const std::vector<TKeyEvent>& events, std
       app.SelectEditStage(options.stage);
       app.TestPlay();
     }
+    // A built-in game keeps the trace it always had; the other starts also show the program around it.
+    const bool with_shell = !options.builtin;
 
     const auto write_pictures = [&](int tick) {
       for (const TPngRequest& png : options.pngs) {
@@ -387,14 +421,18 @@ int RunReplay(const TOptions& options, const std::vector<TKeyEvent>& events, std
     };
     if (!write_pictures(0)) return 1;
 
+    TScriptedUser user(app, headless.window, dialogs);
+    // Once the main window has closed the program is gone: nothing acts any more.
+    const auto closed = [&] { return headless.window.close_requested; };
     auto next_event = events.begin();
 
     for (int tick = 1; tick <= options.ticks; ++tick) {
       const size_t waves_before = headless.audio.waves.size();
       const size_t music_before = headless.audio.music_calls.size();
+      const size_t boxes_before = dialogs.Records().size();
       for (; next_event != events.end() && next_event->tick <= tick; ++next_event)
-        if (next_event->tick == tick) Deliver(app, *next_event);
-      if (app.PlayClockRunning()) {
+        if (next_event->tick == tick && !closed()) user.Deliver(*next_event);
+      if (app.PlayClockRunning() && !closed()) {
         if (play_tick) {
           play_tick(app, headless, tick);
         } else {
@@ -402,12 +440,19 @@ int RunReplay(const TOptions& options, const std::vector<TKeyEvent>& events, std
         }
       }
       if (options.trace) {
-        TStepReport report{tick, {}, {}};
+        TStepReport report{tick, {}, {}, {}};
         for (size_t i = waves_before; i < headless.audio.waves.size(); ++i)
           if (auto effect = EffectName(headless.audio.waves[i])) report.effects.push_back(*effect);
         for (size_t i = music_before; i < headless.audio.music_calls.size(); ++i)
           report.music.push_back(MusicCallName(headless.audio.music_calls[i]));
-        out << TraceJson(app, report, options.field) << '\n';
+        if (with_shell) {
+          const auto& records = dialogs.Records();
+          // The palette window goes with the main window.
+          report.shell =
+              TShellReport{headless.window.caption, headless.window.palette_visible && !closed(), closed(),
+                           std::vector<TBoxRecord>(records.begin() + boxes_before, records.end())};
+        }
+        out << TraceJson(app, report, options.field, options.edit_field) << '\n';
       }
       if (!write_pictures(tick)) return 1;
     }
@@ -419,15 +464,27 @@ int RunReplay(const TOptions& options, const std::vector<TKeyEvent>& events, std
   }
 }
 
+int RunReplay(const TOptions& options, const std::vector<TKeyEvent>& events, std::ostream& out,
+              std::ostream& err, const TPlayTick& play_tick) {
+  std::vector<TScriptEvent> script;
+  script.reserve(events.size());
+  for (const TKeyEvent& event : events) {
+    TScriptEvent& converted = script.emplace_back();
+    converted.tick = event.tick;
+    converted.action.emplace<TKeyAction>(event.down, event.key);
+  }
+  return RunReplay(options, script, out, err, play_tick);
+}
+
 int ReplayMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   TOptions options;
-  std::vector<TKeyEvent> events;
+  std::vector<TScriptEvent> events;
   try {
     options = ParseArguments(args);
     if (options.input) {
       const auto script = ReadText(*options.input);
       if (!script) throw UsageError("cannot read the key script " + *options.input);
-      events = ParseKeyScript(*script);
+      events = ParseScript(*script);
     }
   } catch (const UsageError& error) {
     err << "burrow-dash-replay: " << error.what() << "\n" << kUsage;
