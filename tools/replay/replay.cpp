@@ -7,7 +7,6 @@
 #include <exception>
 #include <fstream>
 #include <ostream>
-#include <sstream>
 #include <string_view>
 
 #include "app/file_name.h"
