@@ -405,8 +405,6 @@ int RunReplay(const TOptions& options, const std::vector<TScriptEvent>& events, 
       app.SelectEditStage(options.stage);
       app.TestPlay();
     }
-    // A built-in game keeps the trace it always had; the other starts also show the program around it.
-    const bool with_shell = !options.builtin;
 
     const auto write_pictures = [&](int tick) {
       for (const TPngRequest& png : options.pngs) {
@@ -444,13 +442,11 @@ int RunReplay(const TOptions& options, const std::vector<TScriptEvent>& events, 
           if (auto effect = EffectName(headless.audio.waves[i])) report.effects.push_back(*effect);
         for (size_t i = music_before; i < headless.audio.music_calls.size(); ++i)
           report.music.push_back(MusicCallName(headless.audio.music_calls[i]));
-        if (with_shell) {
-          const auto& records = dialogs.Records();
-          // The palette window goes with the main window.
-          report.shell =
-              TShellReport{headless.window.caption, headless.window.palette_visible && !closed(), closed(),
-                           std::vector<TBoxRecord>(records.begin() + boxes_before, records.end())};
-        }
+        const auto& records = dialogs.Records();
+        // The palette window goes with the main window.
+        report.shell =
+            TShellReport{headless.window.caption, headless.window.palette_visible && !closed(), closed(),
+                         std::vector<TBoxRecord>(records.begin() + boxes_before, records.end())};
         out << TraceJson(app, report, options.field, options.edit_field) << '\n';
       }
       if (!write_pictures(tick)) return 1;
