@@ -256,6 +256,7 @@ void SdlAudio::Run() {
   }
   lock.unlock();
   mixer_->Close();
+  SDL_TLSCleanup();  // SDL frees its per-thread error text only for threads it started itself
 }
 
 void SdlAudio::Carry(Requests& work) {
