@@ -9,6 +9,8 @@
 // SDL_mixer mixes on SDL's own audio thread and calls nothing of ours there.
 // SDL's audio subsystem is started and stopped on the user-interface thread,
 // because SDL_InitSubSystem is not safe against the joystick's on another.
+// Start the other SDL users (the joystick) before it, so that their start-up
+// does not run beside the worker either.
 //
 // No device: SDL's dummy driver, or silence; never a message. SDL_AUDIODRIVER
 // is respected when set (its disk driver records what the game plays).
