@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 #include <unordered_map>
 #include <utility>
 
@@ -174,7 +175,12 @@ SdlAudio::SdlAudio(std::vector<std::string> sound_fonts) : mixer_(std::make_uniq
   // Nobody drains SDL's event queue.
   SDL_EventState(SDL_AUDIODEVICEADDED, SDL_IGNORE);
   SDL_EventState(SDL_AUDIODEVICEREMOVED, SDL_IGNORE);
-  worker_ = std::thread(&SdlAudio::Run, this);
+  try {
+    worker_ = std::thread(&SdlAudio::Run, this);
+  } catch (const std::system_error&) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);  // no thread to spare: silence
+    subsystem_ = false;
+  }
 }
 
 SdlAudio::~SdlAudio() {
