@@ -104,7 +104,7 @@ struct SdlAudio::Mixer {
   std::unordered_map<std::string, Mix_Chunk*> chunks;  // nullptr: the wave would not load
   Mix_Music* music = nullptr;
   std::string music_path;
-  std::vector<uint8_t> music_bytes;  // kept while the piece is open, whatever the backend reads when
+  std::vector<uint8_t> music_bytes;  // kept while the piece is open, in case the backend reads as it plays
 
   // On the worker: the device, with SDL's dummy driver when the chosen one
   // cannot open one (a machine without a card).
