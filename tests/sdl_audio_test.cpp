@@ -127,6 +127,8 @@ class SdlAudioTest : public ::testing::Test {
 };
 
 TEST_F(SdlAudioTest, HoldsOnlySdlAudioWhileItLivesAndLeavesSignalsAlone) {
+  // SDL takes over only signals still at their default; a shell may hand them down ignored.
+  const auto inherited = std::signal(SIGINT, SIG_DFL);
   {
     SdlAudio audio;
     EXPECT_NE(SDL_WasInit(SDL_INIT_AUDIO), 0u);
@@ -139,6 +141,7 @@ TEST_F(SdlAudioTest, HoldsOnlySdlAudioWhileItLivesAndLeavesSignalsAlone) {
     EXPECT_TRUE(state.device_open);
   }
   EXPECT_EQ(SDL_WasInit(0), 0u);
+  std::signal(SIGINT, inherited);
 }
 
 // A driver that is not there, and one that starts but cannot open its device
