@@ -154,7 +154,7 @@ std::vector<std::string> SdlAudio::DebianSoundFonts() {
           "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/soundfonts/default.sf2"};
 }
 
-SdlAudio::SdlAudio(std::vector<std::string> sound_fonts) : mixer_(std::make_unique<Mixer>()) {
+SdlAudio::SdlAudio(const std::vector<std::string>& sound_fonts) : mixer_(std::make_unique<Mixer>()) {
   for (const std::string& candidate : sound_fonts) {
     if (IsSoundFont(candidate)) {
       sound_font_ = candidate;

@@ -35,7 +35,7 @@ class SdlAudio : public AudioService {
 
   // Starts SDL's audio and the worker; does not wait for the device. The music
   // uses the first candidate that is a SoundFont file; with none it is silent.
-  explicit SdlAudio(std::vector<std::string> sound_fonts = DebianSoundFonts());
+  explicit SdlAudio(const std::vector<std::string>& sound_fonts = DebianSoundFonts());
   ~SdlAudio() override;
   SdlAudio(const SdlAudio&) = delete;
   SdlAudio& operator=(const SdlAudio&) = delete;
