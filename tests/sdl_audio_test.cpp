@@ -329,6 +329,26 @@ TEST_F(SdlMusicTest, APieceIsPlayedOnceAndAgainFromTheStart) {
   EXPECT_TRUE(audio.Observe().music_playing);
 }
 
+// The nine files the game ships, as its build makes them.
+TEST_F(SdlMusicTest, TheGamesOwnSoundsAndMusicPlay) {
+  const fs::path assets = BD_ASSETS_DIR;
+  SdlAudio audio;
+  for (const char* name : {"dig.wav", "dying.wav", "take.wav", "kil.wav"}) {
+    const std::string wave = (assets / "sounds" / name).string();
+    audio.PlayWave(wave);
+    const SdlAudio::State state = audio.Observe();
+    EXPECT_EQ(state.effect, wave);
+    EXPECT_TRUE(state.effect_playing) << wave;
+  }
+  for (const char* name : {"tit.mid", "mus1.mid", "mus2.mid", "mus3.mid", "mus4.mid"}) {
+    const std::string piece = (assets / "music" / name).string();
+    EXPECT_NO_THROW(audio.OpenAndPlayMusic(piece));
+    const SdlAudio::State state = audio.Observe();
+    EXPECT_EQ(state.music, piece);
+    EXPECT_TRUE(state.music_playing) << piece;
+  }
+}
+
 // What the disk driver recorded: 16-bit stereo samples, largest magnitude.
 int Peak(const fs::path& recording) {
   std::ifstream in(recording, std::ios::binary);
