@@ -4,8 +4,9 @@
 //
 // Threads. Every AudioService call comes from the user-interface thread and
 // only posts a request. One worker thread of ours owns SDL_mixer: it opens
-// the device, loads and plays everything, so FluidSynth reading its font (a
-// tenth of a second and more, on every piece) never holds up a frame.
+// the device, loads and plays everything, so FluidSynth reading its font
+// (tens of milliseconds for every piece, several times that on a busy
+// machine) never holds up a frame.
 // SDL_mixer mixes on SDL's own audio thread and calls nothing of ours there.
 // SDL's audio subsystem is started and stopped on the user-interface thread,
 // because SDL_InitSubSystem is not safe against the joystick's on another.
