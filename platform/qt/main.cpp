@@ -3,8 +3,8 @@
 #include <QMessageBox>
 #include <exception>
 
-#include "platform/qt/desktop_stand_ins.h"
 #include "platform/qt/qt_main_window.h"
+#include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_joystick.h"
 
 int main(int argc, char* argv[]) {
@@ -12,8 +12,8 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName("Burrow Dash");
   QGuiApplication::setDesktopFileName("burrow-dash");
 
-  bd::platform::SilentAudio audio;
   bd::platform::SdlJoystick joystick;  // no device, or no SDL: the game runs without one
+  bd::platform::SdlAudio audio;        // after the joystick; no card or no font: the game runs silent
   bd::platform::QtMainWindow window(audio, joystick);
   try {
     window.Start();
