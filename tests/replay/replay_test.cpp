@@ -246,7 +246,8 @@ TEST_F(ReplayRun, TraceLinesHaveTheirKeysInOrderFromStepOne) {
     const std::string& line = run.lines[i];
     EXPECT_EQ(TopLevelKeys(line), keys) << line;
     EXPECT_TRUE(std::regex_search(line, runner)) << line;
-    EXPECT_EQ(line.find(' '), std::string::npos) << "not compact: " << line;
+    const std::string outside_strings = std::regex_replace(line, std::regex(R"("(\\.|[^"\\])*")"), "\"\"");
+    EXPECT_EQ(outside_strings.find(' '), std::string::npos) << "not compact: " << line;
     const QJsonObject json = Json(line);
     EXPECT_EQ(json["tick"].toInt(), i + 1);
     EXPECT_EQ(json["mode"].toString(), "game");
