@@ -2,9 +2,9 @@
 // one Open and Play Edit use) through the headless file service: it must
 // refuse exactly what ParseStageFile refuses, with one "Error" box and the
 // stages untouched, and take the rest whole, so that writing the set gives
-// back the file's first 674 bytes. Each stage of a set it took is then
-// test-played for a while with keys from the input, its lists kept within
-// capacity. Built by the fuzz preset.
+// back the file's first 674 bytes. One stage of a set it took, chosen by
+// the first byte after the set, is then test-played with the keys that
+// follow. Built by the fuzz preset.
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,21 +16,9 @@
 #include "app/app.h"
 #include "editor/stage_file.h"
 #include "platform/headless/headless_services.h"
+#include "tests/fuzz/fuzz_keys.h"
 
-namespace {
-
-constexpr int kTicksPerStage = 300;
-
-bool ListsWithinCapacity(const bd::TPlayState& play) {
-  return play.guard_count <= bd::kListCapacity && play.gold.count <= bd::kListCapacity &&
-         play.ladders.count <= bd::kListCapacity;
-}
-
-void Check(bool holds) {
-  if (!holds) __builtin_trap();
-}
-
-}  // namespace
+using bd::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bd::platform::HeadlessServices headless;
@@ -65,33 +53,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto bytes = bd::StageFileBytes(app->editor.stages);
   Check(std::equal(bytes.begin(), bytes.end(), data));
 
-  // The keys: the bytes past the set if there are any (the reader ignores
-  // them), else the set's own. Each holds a key in its low bits, down or up
-  // in bit 3 and how many ticks to run after it in its top three.
-  constexpr uint16_t kKeys[] = {bd::vkLeft, bd::vkUp, bd::vkRight, bd::vkDown, bd::vkZ, bd::vkX, bd::vkSpace};
-  const bool tail = size > bd::kStageFileBytes;
-  const uint8_t* keys = tail ? data + bd::kStageFileBytes : data;
-  const size_t key_count = tail ? size - bd::kStageFileBytes : size;
-
-  size_t next = 0;
-  for (int k = 0; k < bd::kEditStageCount; ++k) {
-    app->EditMode();
-    app->SelectEditStage(k);
-    app->TestPlay();
-    Check(ListsWithinCapacity(app->game.play));
-    for (int ticks = 0; ticks < kTicksPerStage;) {
-      const uint8_t byte = keys[next++ % key_count];
-      const uint16_t key = kKeys[(byte & 7) % 7];
-      if (byte & 8) {
-        app->KeyDown(key);
-      } else {
-        app->KeyUp(key);
-      }
-      for (int t = 0; t <= byte >> 5 && ticks < kTicksPerStage; ++t, ++ticks) {
-        app->PlayTick();
-        Check(ListsWithinCapacity(app->game.play));
-      }
-    }
+  // The stage and the keys come after the set; a file of 674 bytes plays
+  // its first stage without keys.
+  const uint8_t* tail = data + bd::kStageFileBytes;
+  const size_t tail_size = size - bd::kStageFileBytes;
+  app->EditMode();
+  app->SelectEditStage(tail_size > 0 ? tail[0] % bd::kEditStageCount : 0);
+  app->TestPlay();
+  Check(bd::fuzz::ListsWithinCapacity(app->game.play));
+  if (tail_size > 0) {
+    bd::fuzz::PlayKeys(*app, tail + 1, tail_size - 1);
+  } else {
+    bd::fuzz::PlayKeys(*app, nullptr, 0);
   }
   return 0;
 }
