@@ -1,23 +1,46 @@
-// Program entry: the application, the main window, the message loop.
+// Program entry: the command line, the application, the main window, the message loop.
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
 #include <exception>
 
+#include "platform/qt/command_line.h"
 #include "platform/qt/qt_main_window.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_joystick.h"
 
+namespace {
+
+QStringList ArgumentsOf(int argc, char* argv[]) {
+  QStringList arguments;
+  for (int k = 1; k < argc; ++k) arguments << QString::fromLocal8Bit(argv[k]);
+  return arguments;
+}
+
+int Print(const bd::platform::ParsedCommandLine& parsed) {
+  std::fputs(parsed.output.toLocal8Bit().constData(), *parsed.exit_status == 0 ? stdout : stderr);
+  return *parsed.exit_status;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
-  QApplication application(argc, argv);
+  // --help and --version work without a display: Qt cannot start without one.
+  const auto early = bd::platform::ParseCommandLine(ArgumentsOf(argc, argv));
+  if (early.exit_status == 0) return Print(early);
+
+  QApplication application(argc, argv);  // takes its own options out of argv
   QApplication::setApplicationName("Burrow Dash");
+  QApplication::setApplicationVersion(bd::platform::ProgramVersion());
   QGuiApplication::setDesktopFileName("burrow-dash");
+  const auto parsed = bd::platform::ParseCommandLine(ArgumentsOf(argc, argv));
+  if (parsed.exit_status) return Print(parsed);
 
   bd::platform::SdlJoystick joystick;  // no device, or no SDL: the game runs without one
   bd::platform::SdlAudio audio;        // after the joystick; no card or no font: the game runs silent
   bd::platform::QtMainWindow window(audio, joystick);
   try {
-    window.Start();
-    window.show();
+    bd::platform::StartFromCommandLine(window, parsed.options);
     return QApplication::exec();
   } catch (const std::exception& error) {
     QMessageBox::critical(nullptr, "Burrow Dash", QString::fromStdString(error.what()));

@@ -1,6 +1,7 @@
 #include "platform/qt/palette_window.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 
 #include "platform/qt/qt_main_window.h"
 #include "platform/qt/surface_view.h"
@@ -14,18 +15,38 @@ PaletteWindow::PaletteWindow(QtMainWindow& main_window, const TSurface& picture)
   setWindowTitle(QString());
   setFixedSize(kWidth, kHeight);
   setFocusPolicy(Qt::StrongFocus);
-  PlaceBesideMainWindow();
+  MoveBeside(main_window_.Place());
 }
 
-void PaletteWindow::PlaceBesideMainWindow() {
+QPoint PaletteWindow::PlaceBeside(const MainWindowPlace& place) const {
+  // A larger palette keeps the right edge a 1x palette has.
+  const int gap = kLeftOfMainWindow - kWidth;
+  const int width = kWidth * place.scale;
   // pos() of a window is its frame's, and move() places the frame.
-  placed_beside_ = main_window_.pos();
-  move(placed_beside_ + QPoint(-kLeftOfMainWindow, kBelowMainWindowTop));
+  if (!place.full_screen) return place.frame_pos + QPoint(-gap - width, kBelowMainWindowTop);
+  // Full screen: level with the picture, on the screen even where the black
+  // border beside the picture is too narrow for it.
+  return {std::max(place.screen.left(), place.picture.left() - gap - width), place.picture.top()};
+}
+
+void PaletteWindow::MoveBeside(const MainWindowPlace& place) {
+  placed_at_ = PlaceBeside(place);
+  move(placed_at_);
 }
 
 void PaletteWindow::ShowBesideMainWindow() {
-  if (main_window_.pos() != placed_beside_) PlaceBesideMainWindow();
+  const MainWindowPlace place = main_window_.Place();
+  if (PlaceBeside(place) != placed_at_) MoveBeside(place);
   show();
+}
+
+void PaletteWindow::FollowMainWindow(const MainWindowPlace& place) {
+  if (place.scale != scale_) {
+    scale_ = place.scale;
+    view_->setFixedSize(QSize(kWidth, kHeight) * scale_);
+    setFixedSize(QSize(kWidth, kHeight) * scale_);
+  }
+  if (isVisible()) MoveBeside(place);
 }
 
 void PaletteWindow::closeEvent(QCloseEvent* event) { event->ignore(); }

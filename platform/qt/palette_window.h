@@ -3,6 +3,8 @@
 // main window hears the presses on its picture through view().
 #pragma once
 
+#include <QPoint>
+#include <QRect>
 #include <QWidget>
 
 #include "render/surface.h"
@@ -11,6 +13,16 @@ namespace bd::platform {
 
 class QtMainWindow;
 class SurfaceView;
+
+// Where the main window shows the screen's picture, as far as the palette
+// cares; the palette takes the picture's scale.
+struct MainWindowPlace {
+  int scale = 1;
+  bool full_screen = false;
+  QPoint frame_pos;  // in a window: the main window's outer top-left corner
+  QRect picture;     // full screen: the picture on the screen
+  QRect screen;      // full screen: the screen
+};
 
 class PaletteWindow : public QWidget {
   Q_OBJECT
@@ -29,6 +41,11 @@ class PaletteWindow : public QWidget {
   // Shows it; in its place beside the main window when that window has moved
   // since it was last placed, else where the player left it.
   void ShowBesideMainWindow();
+  // The main window is about to be at `place` with a new scale, or full
+  // screen, or back in its window: the palette takes the picture's scale
+  // and, when shown, goes beside it. Given, because a window manager moves
+  // the main window some time later.
+  void FollowMainWindow(const MainWindowPlace& place);
   SurfaceView* view() const { return view_; }
 
  protected:
@@ -37,11 +54,14 @@ class PaletteWindow : public QWidget {
   void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
-  void PlaceBesideMainWindow();
+  // Where its outer top-left corner goes beside the main window at `place`.
+  QPoint PlaceBeside(const MainWindowPlace& place) const;
+  void MoveBeside(const MainWindowPlace& place);
 
   QtMainWindow& main_window_;
   SurfaceView* view_;
-  QPoint placed_beside_;  // the main window's position when the palette was placed
+  int scale_ = 1;
+  QPoint placed_at_;  // where it was last put beside the main window
 };
 
 }  // namespace bd::platform

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QScreen>
+#include <algorithm>
 #include <utility>
 
 #include "platform/qt/key_codes.h"
@@ -76,7 +77,7 @@ QtMainWindow::QtMainWindow(AudioService& audio, JoystickService& joystick)
     Dispatch([&] { app_.ScreenMouseMove(CoreButtons(held), pixel.x(), pixel.y()); });
   });
   BuildMenuBar();
-  layout()->setSizeConstraint(QLayout::SetFixedSize);  // not resizable
+  FixWindowSize();
   setFocusPolicy(Qt::StrongFocus);
 
   play_clock_.setTimerType(Qt::PreciseTimer);
@@ -105,7 +106,52 @@ void QtMainWindow::Start() {
       Dispatch([&] { app_.PaletteMouseDown(*button, pixel.x(), pixel.y()); });
   });
   Dispatch([this] { app_.editor.DrawPalette(); });
+  palette_->FollowMainWindow(Place());
   setFocus();
+}
+
+void QtMainWindow::FixWindowSize() {
+  view_->setFixedSize(QSize(kImageWidth, kImageHeight) * window_scale_);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void QtMainWindow::SetWindowScale(int scale) {
+  window_scale_ = std::clamp(scale, 1, kMaxWindowScale);
+  if (isFullScreen()) return;
+  view_->setFixedSize(QSize(kImageWidth, kImageHeight) * window_scale_);
+  if (palette_) palette_->FollowMainWindow(Place());
+}
+
+void QtMainWindow::SetFullScreen(bool full_screen) {
+  if (full_screen == isFullScreen()) return;
+  if (full_screen) {
+    windowed_pos_ = pos();
+    // A window manager refuses full screen to a window of fixed size.
+    layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+    view_->setMinimumSize(0, 0);
+    view_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    showFullScreen();
+    if (palette_) palette_->FollowMainWindow(FullScreenPlace());
+  } else {
+    // Qt puts the window back where it was before it went full screen.
+    showNormal();
+    FixWindowSize();
+    if (palette_) palette_->FollowMainWindow({window_scale_, false, windowed_pos_, {}, {}});
+  }
+}
+
+MainWindowPlace QtMainWindow::FullScreenPlace() const {
+  // The window covers the screen, the menu bar on top and the picture below it.
+  const QRect screen_area = screen()->geometry();
+  const QRect below_menu = screen_area.adjusted(0, menuBar()->sizeHint().height(), 0, 0);
+  const QRect picture = PictureRectIn(below_menu, {kImageWidth, kImageHeight});
+  return {picture.width() / kImageWidth, true, {}, picture, screen_area};
+}
+
+MainWindowPlace QtMainWindow::Place() const {
+  if (isFullScreen()) return FullScreenPlace();
+  return {window_scale_, false, pos(), {}, {}};
 }
 
 const QImage& QtMainWindow::PresentedImage() const { return view_->Presented(); }
@@ -197,6 +243,11 @@ void QtMainWindow::keyPressEvent(QKeyEvent* event) { HandleKeyPress(event, false
 
 void QtMainWindow::HandleKeyPress(QKeyEvent* event, bool from_palette) {
   event->accept();
+  // F11 belongs to the window, not to the game: neither a shortcut nor a game key.
+  if (event->key() == Qt::Key_F11) {
+    if (!event->isAutoRepeat()) SetFullScreen(!isFullScreen());
+    return;
+  }
   const int code = ShortcutCodeOf(*event);
   if (const auto item = app_.menu.FindShortcut(code)) {
     // A shortcut key belongs to the menu whether or not its item can act.
@@ -214,7 +265,7 @@ void QtMainWindow::keyReleaseEvent(QKeyEvent* event) { HandleKeyRelease(event); 
 void QtMainWindow::HandleKeyRelease(QKeyEvent* event) {
   event->accept();
   // Auto-repeat sends a release before each repeated press: the key is still held.
-  if (event->isAutoRepeat()) return;
+  if (event->isAutoRepeat() || event->key() == Qt::Key_F11) return;
   const int vk = VirtualKeyOf(*event);
   if (vk != 0) Dispatch([this, vk] { app_.KeyUp(static_cast<uint16_t>(vk)); });
 }
@@ -226,8 +277,12 @@ void QtMainWindow::ShowError(const QString& text) {
 void QtMainWindow::SetCaption(const std::string& caption) { setWindowTitle(ToQt(caption)); }
 
 void QtMainWindow::PlaceMainWindow(int left, int top, int client_width, int client_height) {
-  view_->setFixedSize(client_width, client_height);
-  move(left, top);
+  // The core centres the window by half the picture's width on both axes,
+  // top not above the screen; a larger window is centred by the same rule
+  // with its own half width.
+  const int shift = client_width / 2 * (window_scale_ - 1);
+  view_->setFixedSize(QSize(client_width, client_height) * window_scale_);
+  move(left - shift, std::max(0, top - shift));
 }
 
 ScreenSize QtMainWindow::GetScreenSize() {

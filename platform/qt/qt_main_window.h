@@ -1,7 +1,9 @@
 // The real desktop window: hosts TApp, builds its menu bar, runs its two
 // timers, shows screen and forwards every event into the core. No game rule
 // lives here. Every event passes through Dispatch, which reports a service's
-// failure in a message box and lets the program go on.
+// failure in a message box and lets the program go on. The picture is shown
+// N times larger in a window of fixed size (the window scale), or full
+// screen at the largest whole scale that fits; F11 switches between them.
 #pragma once
 
 #include <QImage>
@@ -11,6 +13,7 @@
 #include <memory>
 
 #include "app/app.h"
+#include "platform/qt/palette_window.h"
 #include "platform/services.h"
 
 class QAction;
@@ -18,7 +21,6 @@ class QMenu;
 
 namespace bd::platform {
 
-class PaletteWindow;
 class SurfaceView;
 
 class QtMainWindow : public QMainWindow,
@@ -45,6 +47,16 @@ class QtMainWindow : public QMainWindow,
   QTimer& play_clock() { return play_clock_; }
   QTimer& joystick_poll() { return joystick_poll_; }
   const QImage& PresentedImage() const;
+  SurfaceView* view() const { return view_; }
+
+  static constexpr int kMaxWindowScale = 4;
+  // Each picture pixel as scale x scale pixels in the window (1 to 4). Set
+  // before Start, it also centres the larger window; later it only resizes.
+  void SetWindowScale(int scale);
+  // Shows the window full screen, or back in its window at the window scale.
+  void SetFullScreen(bool full_screen);
+  // Where the window is and shows its picture, for the palette.
+  MainWindowPlace Place() const;
 
   // Runs one event's handler: a failure is shown in a message box, then the menu mirrors the core.
   template <typename Handler>
@@ -84,6 +96,9 @@ class QtMainWindow : public QMainWindow,
  private:
   void BuildMenuBar();
   void SyncMenu();
+  // The window's size is the picture's at the window scale and cannot be changed.
+  void FixWindowSize();
+  MainWindowPlace FullScreenPlace() const;
   void ShowError(const QString& text);
 
   AudioService& audio_;
@@ -95,6 +110,8 @@ class QtMainWindow : public QMainWindow,
   std::unique_ptr<PaletteWindow> palette_;
   QTimer play_clock_;
   QTimer joystick_poll_;
+  int window_scale_ = 1;
+  QPoint windowed_pos_;  // where the window was before it went full screen
   int dispatch_depth_ = 0;
   bool in_close_event_ = false;
   bool close_granted_ = false;  // by CloseMainWindow, for the next close event

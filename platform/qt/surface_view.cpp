@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/qt/surface_images.h"
@@ -21,13 +23,24 @@ void SurfaceView::Refresh() {
   update();
 }
 
+QRect PictureRectIn(const QRect& area, QSize picture) {
+  const int scale = std::max(1, std::min(area.width() / picture.width(), area.height() / picture.height()));
+  const QSize size = picture * scale;
+  return {area.topLeft() + QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2),
+          size};
+}
+
+QRect SurfaceView::PictureRect() const {
+  return PictureRectIn(rect(), {surface_.width(), surface_.height()});
+}
+
 std::optional<QPoint> SurfaceView::PixelAt(QPointF position) const {
-  // The picture fills the view, so the ratio of the sizes maps a point back.
+  // The ratio of the picture's shown size to its own maps a point back.
   // Positions are logical: a high-density screen keeps the logical size and
-  // gives the same pixel as 1x; a view shown N times larger divides by N.
-  if (width() <= 0 || height() <= 0) return std::nullopt;
-  const double x = std::floor(position.x() * surface_.width() / width());
-  const double y = std::floor(position.y() * surface_.height() / height());
+  // gives the same pixel as 1x; a picture shown N times larger divides by N.
+  const QRect picture = PictureRect();
+  const double x = std::floor((position.x() - picture.x()) * surface_.width() / picture.width());
+  const double y = std::floor((position.y() - picture.y()) * surface_.height() / picture.height());
   if (x < 0 || y < 0 || x >= surface_.width() || y >= surface_.height()) return std::nullopt;
   return QPoint(static_cast<int>(x), static_cast<int>(y));
 }
@@ -35,7 +48,11 @@ std::optional<QPoint> SurfaceView::PixelAt(QPointF position) const {
 void SurfaceView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  painter.drawImage(rect(), image_);
+  const QRect picture = PictureRect();
+  if (picture != rect()) {
+    for (const QRect& border : QRegion(rect()).subtracted(picture)) painter.fillRect(border, Qt::black);
+  }
+  painter.drawImage(picture, image_);
 }
 
 void SurfaceView::mousePressEvent(QMouseEvent* event) {

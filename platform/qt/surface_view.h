@@ -1,17 +1,24 @@
 // Shows a core surface as it was when the game last invalidated it, so a
-// half-drawn frame never reaches the screen; scaled with sharp pixels on
-// high-density screens. Mouse presses and drags on it are reported in the
-// surface's own pixels, whatever size the view is shown at.
+// half-drawn frame never reaches the screen. The picture is shown at the
+// largest whole multiple of its size that fits the view (at least 1),
+// centred on black, with sharp pixels, also on high-density screens. Mouse
+// presses and drags on it are reported in the surface's own pixels,
+// whatever size the view is shown at.
 #pragma once
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QWidget>
 #include <optional>
 
 #include "render/surface.h"
 
 namespace bd::platform {
+
+// Where a picture goes in an area: the largest whole multiple of its size
+// that fits (at least 1), centred.
+QRect PictureRectIn(const QRect& area, QSize picture);
 
 class SurfaceView : public QWidget {
   Q_OBJECT
@@ -26,6 +33,8 @@ class SurfaceView : public QWidget {
   // The surface pixel under a point of the view (logical coordinates), or
   // nothing outside the picture.
   std::optional<QPoint> PixelAt(QPointF position) const;
+  // Where the picture lies in the view (logical coordinates).
+  QRect PictureRect() const;
 
  signals:
   void pressed(Qt::MouseButton button, QPoint pixel);

@@ -1,17 +1,22 @@
-// The real Qt window, offscreen: its size, its menu bar, and keys going
-// through Qt's own key and shortcut handling into the core.
+// The real Qt window, offscreen: its size at each window scale and full
+// screen, its menu bar, and keys going through Qt's own key and shortcut
+// handling into the core. ctest also runs the scale and full-screen tests
+// on a 1920x1080 offscreen screen.
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 
 #include "platform/headless/headless_services.h"
 #include "platform/qt/palette_window.h"
 #include "platform/qt/qt_main_window.h"
+#include "platform/qt/surface_view.h"
 #include "render/sprite_sheet.h"
 
 using namespace bd;
@@ -67,6 +72,34 @@ class MainWindowGuiTest : public QObject {
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(window_->windowHandle(), static_cast<Qt::Key>(key), modifiers);
   }
+  // A new window at this window scale, as `--scale` gives it.
+  void Reopen(int scale) {
+    window_.reset();
+    window_ = std::make_unique<QtMainWindow>(*audio_, *joystick_);
+    window_->SetWindowScale(scale);
+    window_->Start();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  }
+  QSize ScreenSize() { return window_->screen()->size(); }
+
+  // The shot holds the surface at `origin`, each pixel a scale x scale block
+  // of its colour, and black everywhere else.
+  static void ExpectBlocksOnBlack(const QImage& shot, QPoint origin, int scale, const TSurface& surface) {
+    const QRect picture(origin, QSize(surface.width(), surface.height()) * scale);
+    for (int y = 0; y < shot.height(); ++y) {
+      for (int x = 0; x < shot.width(); ++x) {
+        const uint32_t expected =
+            picture.contains(x, y) ? surface.pixel((x - origin.x()) / scale, (y - origin.y()) / scale) : 0;
+        if ((shot.pixel(x, y) & 0xFFFFFFu) != expected)
+          QFAIL(qPrintable(QString("pixel %1,%2 is %3, not %4")
+                               .arg(x)
+                               .arg(y)
+                               .arg(shot.pixel(x, y) & 0xFFFFFFu, 6, 16, QChar('0'))
+                               .arg(expected, 6, 16, QChar('0'))));
+      }
+    }
+  }
 
  private slots:
   void init() {
@@ -89,6 +122,108 @@ class MainWindowGuiTest : public QObject {
     QCOMPARE(window_->joystick_poll().interval(), 24);
     QCOMPARE(window_->joystick_poll().timerType(), Qt::PreciseTimer);
     QVERIFY(!window_->play_clock().isActive());
+  }
+
+  void largerWindowsAreCentredByTheSameRule_data() {
+    QTest::addColumn<int>("scale");
+    for (int scale = 1; scale <= QtMainWindow::kMaxWindowScale; ++scale)
+      QTest::addRow("scale %d", scale) << scale;
+  }
+
+  // Half the picture's width from the screen's middle on both axes, top not above the screen.
+  void largerWindowsAreCentredByTheSameRule() {
+    QFETCH(int, scale);
+    Reopen(scale);
+    QCOMPARE(window_->centralWidget()->size(), QSize(512, 448) * scale);
+    QCOMPARE(window_->minimumSize(), window_->maximumSize());
+    const QSize screen = ScreenSize();
+    const QPoint expected(screen.width() / 2 - 256 * scale, std::max(0, screen.height() / 2 - 256 * scale));
+    // Offscreen, a window with a frame is pushed back onto the screen; the
+    // 1920x1080 run has no frames.
+    if (expected.x() < 0 && window_->frameGeometry() != window_->geometry())
+      QSKIP("offscreen keeps a framed window's left edge on the screen");
+    QCOMPARE(window_->pos(), expected);
+  }
+
+  void scaledWindowShowsEachPixelAsASharpBlock() {
+    Reopen(2);
+    const QImage shot = window_->view()->grab().toImage();
+    QCOMPARE(shot.size(), QSize(1024, 896));
+    ExpectBlocksOnBlack(shot, {0, 0}, 2, app().screen);
+  }
+
+  void f11ShowsThePictureFullScreenOnBlackAndBack() {
+    const QRect windowed = window_->geometry();
+    Key(Qt::Key_F11);
+    QTRY_VERIFY(window_->isFullScreen());
+    QTRY_COMPARE(window_->geometry(), window_->screen()->geometry());
+    // The menu bar stays at the top; the picture fills what is left at the
+    // largest whole scale that fits, centred.
+    QMenuBar* bar = window_->menuBar();
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->geometry().topLeft(), QPoint(0, 0));
+    platform::SurfaceView* view = window_->view();
+    QCOMPARE(view->geometry(),
+             QRect(0, bar->height(), ScreenSize().width(), ScreenSize().height() - bar->height()));
+    const int scale = std::min(view->width() / 512, view->height() / 448);
+    QVERIFY(scale >= 1);
+    if (ScreenSize().height() >= 1080) QVERIFY(scale >= 2);
+    const QPoint origin((view->width() - 512 * scale) / 2, (view->height() - 448 * scale) / 2);
+    ExpectBlocksOnBlack(view->grab().toImage(), origin, scale, app().screen);
+
+    // The mouse still finds the picture's pixels.
+    QCOMPARE(view->PixelAt(origin + QPointF(0.5, 0.5)).value_or(QPoint(-1, -1)), QPoint(0, 0));
+    QCOMPARE(view->PixelAt(origin + QPointF(512 * scale - 0.5, 448 * scale - 0.5)).value_or(QPoint(-1, -1)),
+             QPoint(511, 447));
+    QVERIFY(!view->PixelAt(origin - QPointF(0.5, 0.5)));
+
+    Key(Qt::Key_F11);
+    QTRY_VERIFY(!window_->isFullScreen());
+    QTRY_COMPARE(window_->geometry(), windowed);
+    QCOMPARE(view->size(), QSize(512, 448));
+    QCOMPARE(window_->minimumSize(), window_->maximumSize());
+  }
+
+  // One switch a press, not one a repeat, and the same from the palette.
+  void heldF11SwitchesOnce() {
+    QWindow* window = window_->windowHandle();
+    QTest::keyPress(window, Qt::Key_F11);
+    QTRY_VERIFY(window_->isFullScreen());
+    for (int repeat = 0; repeat < 3; ++repeat) {
+      QTest::simulateEvent(window, false, Qt::Key_F11, Qt::NoModifier, QString(), true);
+      QTest::simulateEvent(window, true, Qt::Key_F11, Qt::NoModifier, QString(), true);
+    }
+    QTest::keyRelease(window, Qt::Key_F11);
+    QVERIFY(window_->isFullScreen());
+
+    Key(Qt::Key_E, Qt::AltModifier);
+    QTest::keyClick(window_->paletteWindow(), Qt::Key_F11);
+    QTRY_VERIFY(!window_->isFullScreen());
+  }
+
+  void paletteTakesThePictureScaleAndStaysBesideIt() {
+    Reopen(2);
+    window_->move(200, 20);  // room on the left
+    Key(Qt::Key_E, Qt::AltModifier);
+    platform::PaletteWindow* palette = window_->paletteWindow();
+    QVERIFY(palette->isVisible());
+    QCOMPARE(palette->size(), QSize(64, 672));
+    // Its right edge where a 1x palette has it.
+    QCOMPARE(palette->frameGeometry().topLeft() - window_->frameGeometry().topLeft(), QPoint(-72, 54));
+
+    Key(Qt::Key_F11);
+    QTRY_VERIFY(window_->isFullScreen());
+    platform::SurfaceView* view = window_->view();
+    const QRect picture(view->mapToGlobal(view->PictureRect().topLeft()), view->PictureRect().size());
+    const int scale = picture.width() / 512;
+    QTRY_COMPARE(palette->size(), QSize(32, 336) * scale);
+    QCOMPARE(palette->pos().y(), picture.top());
+    QCOMPARE(palette->pos().x(), std::max(0, picture.left() - 8 - palette->width()));
+
+    Key(Qt::Key_F11);
+    QTRY_VERIFY(!window_->isFullScreen());
+    QTRY_COMPARE(palette->size(), QSize(64, 672));
+    QCOMPARE(palette->frameGeometry().topLeft() - window_->frameGeometry().topLeft(), QPoint(-72, 54));
   }
 
   void menuBarHoldsEveryItemWithItsCaptionAndShortcut() {

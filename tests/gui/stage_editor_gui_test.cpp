@@ -24,6 +24,7 @@
 #include "platform/qt/palette_window.h"
 #include "platform/qt/qt_main_window.h"
 #include "platform/qt/surface_view.h"
+#include "render/sprite_sheet.h"
 
 using namespace bd;
 using bd::platform::PaletteWindow;
@@ -182,10 +183,7 @@ class StageEditorGuiTest : public QObject {
                          (2 * pixel.y() + 1) * view->height() / (2 * picture.height()));
     return view->mapTo(view->window(), in_view);
   }
-  QPoint ScreenPoint(QPoint pixel) {
-    return PointOver(qobject_cast<SurfaceView*>(window_->centralWidget()), pixel,
-                     {kImageWidth, kImageHeight});
-  }
+  QPoint ScreenPoint(QPoint pixel) { return PointOver(window_->view(), pixel, {kImageWidth, kImageHeight}); }
 
   // Presses the button over the first pixel, moves over the others, releases over the last.
   void Drag(Qt::MouseButton button, const std::vector<QPoint>& pixels) {
@@ -259,17 +257,19 @@ class StageEditorGuiTest : public QObject {
   }
 
   void dragPaintsTheCellsItCrosses_data() {
-    QTest::addColumn<int>("view_scale");
-    QTest::newRow("picture at 1x") << 1;
-    QTest::newRow("picture at 2x") << 2;
+    QTest::addColumn<int>("window_scale");
+    QTest::newRow("window at scale 1") << 1;
+    QTest::newRow("window at scale 2") << 2;
   }
 
   void dragPaintsTheCellsItCrosses() {
-    QFETCH(int, view_scale);
+    QFETCH(int, window_scale);
     // The second ctest run sets QT_SCALE_FACTOR=2: make sure it took.
     const QByteArray factor = qgetenv("QT_SCALE_FACTOR");
-    QCOMPARE(window_->devicePixelRatio(), factor.isEmpty() ? 1.0 : factor.toDouble());
-    window_->centralWidget()->setFixedSize(QSize(kImageWidth, kImageHeight) * view_scale);
+    const qreal ratio = factor.isEmpty() ? 1.0 : factor.toDouble();
+    QCOMPARE(window_->devicePixelRatio(), ratio);
+    window_->SetWindowScale(window_scale);
+    QCOMPARE(window_->view()->size(), QSize(kImageWidth, kImageHeight) * window_scale);
     EnterEditor();
     const TStageGrid before = Shown();
 
@@ -278,6 +278,19 @@ class StageEditorGuiTest : public QObject {
     Drag(Qt::LeftButton, {{95, 191}, {96, 191}, {127, 160}, {128, 160}, {128, 192}, {31, 192}});
     QCOMPARE(ChangedCells(before), QStringList({"2,5:1", "3,5:1", "4,5:1", "4,6:1"}));
     QVERIFY(app().editor.HasUnsavedStages());
+
+    // The painted cell 2,5 is on the screen as a block of picture pixels,
+    // each shown as one square of identical device pixels.
+    const QImage shot = window_->view()->grab().toImage();
+    const int side = qRound(window_scale * ratio);
+    QCOMPARE(shot.size(), QSize(kImageWidth, kImageHeight) * side);
+    const QPoint cell(2 * kCellPixels, 5 * kCellPixels);
+    QCOMPARE(app().screen.pixel(cell.x() + 16, cell.y() + 16),
+             app().sprite_sheet.pixel(TileCell(tcBrick).x + 16, TileCell(tcBrick).y + 16));
+    for (int y = 0; y < kCellPixels * side; ++y)
+      for (int x = 0; x < kCellPixels * side; ++x)
+        QCOMPARE(shot.pixel(cell.x() * side + x, cell.y() * side + y) & 0xFFFFFFu,
+                 app().screen.pixel(cell.x() + x / side, cell.y() + y / side));
   }
 
   void rightDragErasesAndMiddleDoesNothing() {

@@ -1,0 +1,46 @@
+// The game's command line: what to start with (a stage file to play or to
+// edit, the window scale, full screen), or what to print before stopping.
+// Qt's own options (-platform and the like) are taken out of argv by
+// QApplication first; the parser sees the rest.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace bd::platform {
+
+class QtMainWindow;
+
+struct CommandLineOptions {
+  int scale = 1;  // the window scale, 1 to 4
+  bool full_screen = false;
+  QString stage_file;  // empty: none
+  bool edit = false;   // open stage_file in the editor instead of playing it
+
+  bool operator==(const CommandLineOptions&) const = default;
+};
+
+struct ParsedCommandLine {
+  CommandLineOptions options;
+  // Set when the program prints `output` and stops instead of starting: 0
+  // for --help and --version (printed on stdout), 2 for a wrong command
+  // line (the reason and the usage, printed on stderr).
+  std::optional<int> exit_status;
+  QString output;
+};
+
+// The program's version, from the CMake project.
+const char* ProgramVersion();
+QString UsageText();
+
+// `arguments` without the program's name.
+ParsedCommandLine ParseCommandLine(const QStringList& arguments);
+
+// What main() does once the window exists: the window scale, start-up,
+// the window shown (full screen or not), then the stage file played as
+// Play Edit plays it or opened in the editor as Open opens it. A file that
+// cannot be read gives the game's own error box and leaves it where it was.
+void StartFromCommandLine(QtMainWindow& window, const CommandLineOptions& options);
+
+}  // namespace bd::platform
