@@ -34,7 +34,7 @@ build_presets=$(presets cmake --build)
 test_presets=$(presets ctest)
 [[ -n $configure_presets && -n $build_presets && -n $test_presets ]] || bad "cmake lists no presets in $src"
 
-cmake_files=$(find "$src" -name CMakeLists.txt -not -path "$src/build/*")
+mapfile -t cmake_files < <(find "$src" -name CMakeLists.txt -not -path "$src/build/*")
 
 has_line() {  # list, word
   grep -qxF -- "$2" <<<"$1"
@@ -48,7 +48,7 @@ target_defined() {  # name [CMakeLists.txt...]: added as an executable, library 
 
 test_exists() {  # an add_test NAME, or Suite.Case / Suite.* of a GoogleTest test
   local name=$1
-  if grep -qE "add_test\(NAME ${name}([[:space:])]|$)" $cmake_files; then return 0; fi
+  if grep -qE "add_test\(NAME ${name}([[:space:])]|$)" "${cmake_files[@]}"; then return 0; fi
   if [[ $name =~ ^([A-Za-z0-9_]+)\.([A-Za-z0-9_]+|\*)$ ]]; then
     local suite=${BASH_REMATCH[1]} case=${BASH_REMATCH[2]}
     [[ $case == '*' ]] && case='[A-Za-z0-9_]+'
@@ -123,7 +123,7 @@ check_command() {  # one command's words
           for ((j = i + 1; j < ${#words[@]}; j++)); do
             [[ ${words[j]} == -* ]] && break
             [[ ${words[j]} == *'<'* ]] && continue
-            target_defined "${words[j]}" $cmake_files || bad "--target: no target '${words[j]}'"
+            target_defined "${words[j]}" "${cmake_files[@]}" || bad "--target: no target '${words[j]}'"
           done
           ;;
         -R) [[ $program == ctest ]] && { test_exists "$next" || bad "ctest -R: no test '$next'"; } ;;
