@@ -43,7 +43,20 @@ has_line() {  # list, word
 target_defined() {  # name [CMakeLists.txt...]: added as an executable, library or custom target
   local name=$1
   shift
-  grep -qE "add_(executable|library|custom_target)\([[:space:]]*${name}([[:space:])]|$)" "$@" 2>/dev/null
+  grep -qE "add_(executable|library|custom_target)\([[:space:]]*${name}([[:space:])]|$)" "$@" 2>/dev/null && return 0
+  # A name made in a loop: add_executable(fuzz_${target} ...) under foreach(target stage_start stage_file).
+  local file var values value made
+  for file in "$@"; do
+    while read -r var values; do
+      for value in $values; do
+        while IFS= read -r made; do
+          [[ ${made//"\${$var}"/$value} == "$name" ]] && return 0
+        done < <(grep -oE "add_(executable|library|custom_target)\([[:space:]]*[^[:space:])]*\\\$\{$var\}[^[:space:])]*" "$file" |
+          sed -E 's/^add_[a-z_]+\([[:space:]]*//')
+      done
+    done < <(sed -nE 's/^[[:space:]]*foreach\(([A-Za-z0-9_]+)[[:space:]]+([^)]*)\).*/\1 \2/p' "$file")
+  done
+  return 1
 }
 
 test_exists() {  # an add_test NAME, or Suite.Case / Suite.* of a GoogleTest test

@@ -28,7 +28,8 @@ expected=(
   "scripts/CMakeLists.txt is not an executable script"
   "build/default/tools/no_such_tool: tools/CMakeLists.txt adds no target 'no_such_tool'"
   "--benchmark_filter: no benchmark 'NoSuchCase'"
-  "15 problems"  # the stale lines above and nothing else
+  "build/fuzz/fuzz_stage_nothing: ./CMakeLists.txt adds no target 'fuzz_stage_nothing'"
+  "16 problems"  # the stale lines above and nothing else
 )
 for text in "${expected[@]}"; do
   grep -qF -- "$text" <<<"$output" || { echo "not reported: $text"; failed=1; }
