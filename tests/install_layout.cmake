@@ -90,4 +90,22 @@ foreach(size 16 32 48 64 128 256)
     message(FATAL_ERROR "the ${size}x${size} icon is not a PNG of that size: ${header}")
   endif()
 endforeach()
+
+# The installed game, started from its link on PATH with a friend's stage
+# file, plays it with its own sounds: it keeps running, and what it plays
+# (recorded by SDL's disk driver) is not silence.
+if(DEFINED SOURCE_DIR)
+  configure_file(${SOURCE_DIR}/tests/fuzz/seeds/stage_file/builtin_1_6 ${prefix}/friend.bds COPYONLY)
+  set(recording ${prefix}/played.raw)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=disk
+                          SDL_DISKAUDIOFILE=${recording} ${prefix}/bin/burrow-dash ${prefix}/friend.bds
+                  TIMEOUT 4 RESULT_VARIABLE result OUTPUT_VARIABLE said ERROR_VARIABLE said)
+  if(NOT result MATCHES "timeout")
+    message(FATAL_ERROR "the installed game stopped with a stage file (${result}):\n${said}")
+  endif()
+  file(READ ${recording} played OFFSET 44100 LIMIT 352800 HEX)
+  if(NOT played MATCHES "[1-9a-f]")
+    message(FATAL_ERROR "the installed game played nothing but silence")
+  endif()
+endif()
 file(REMOVE_RECURSE ${prefix})
