@@ -1,6 +1,7 @@
 // Program entry: the command line, the application, the main window, the message loop.
 #include <QApplication>
 #include <QMessageBox>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 
@@ -25,9 +26,16 @@ int Print(const bd::platform::ParsedCommandLine& parsed) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  // --help and --version work without a display: Qt cannot start without one.
-  const auto early = bd::platform::ParseCommandLine(ArgumentsOf(argc, argv));
-  if (early.exit_status == 0) return Print(early);
+  // --help, --version and a wrong command line are answered without a
+  // display, since Qt cannot start without one. Qt's own options have a
+  // single dash; with one of them present the refusal waits until Qt has
+  // taken its options out.
+  const QStringList arguments = ArgumentsOf(argc, argv);
+  const auto early = bd::platform::ParseCommandLine(arguments);
+  const bool qt_options = std::any_of(arguments.begin(), arguments.end(), [](const QString& argument) {
+    return argument.size() > 1 && argument[0] == '-' && argument[1] != '-';
+  });
+  if (early.exit_status == 0 || (early.exit_status && !qt_options)) return Print(early);
 
   QApplication application(argc, argv);  // takes its own options out of argv
   QApplication::setApplicationName("Burrow Dash");

@@ -60,9 +60,16 @@ QProcessEnvironment OffscreenEnvironment() {
   return environment;
 }
 
-Run RunGame(const QStringList& arguments) {
+// No display of any kind: Qt could not start a window.
+QProcessEnvironment NoDisplayEnvironment() {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) environment.remove(name);
+  return environment;
+}
+
+Run RunGame(const QStringList& arguments, bool with_display = true) {
   QProcess process;
-  process.setProcessEnvironment(OffscreenEnvironment());
+  process.setProcessEnvironment(with_display ? OffscreenEnvironment() : NoDisplayEnvironment());
   process.start(BD_GAME_EXECUTABLE, arguments);
   if (!process.waitForFinished(20000)) {
     process.kill();
@@ -242,11 +249,13 @@ class CommandLineGuiTest : public QObject {
     const Run help = RunGame({"--help"});
     QCOMPARE(help.exit_status, 0);
     QVERIFY2(help.out.startsWith("Usage: burrow-dash"), qPrintable(help.out));
-    for (const QStringList& wrong : {QStringList{"--bogus"}, QStringList{"--scale", "9"}}) {
-      const Run run = RunGame(wrong);
-      QCOMPARE(run.exit_status, 2);
-      QCOMPARE(run.out, QString());
-      QVERIFY2(run.err.contains("Usage: burrow-dash"), qPrintable(run.err));
+    for (const bool with_display : {true, false}) {
+      for (const QStringList& wrong : {QStringList{"--bogus"}, QStringList{"--scale", "9"}}) {
+        const Run run = RunGame(wrong, with_display);
+        QCOMPARE(run.exit_status, 2);
+        QCOMPARE(run.out, QString());
+        QVERIFY2(run.err.contains("Usage: burrow-dash"), qPrintable(run.err));
+      }
     }
 
     QProcess game;
