@@ -104,7 +104,8 @@ struct SdlAudio::Mixer {
   std::unordered_map<std::string, Mix_Chunk*> chunks;  // nullptr: the wave would not load
   Mix_Music* music = nullptr;
   std::string music_path;
-  std::vector<uint8_t> music_bytes;  // kept while the piece is open, in case the backend reads as it plays
+  std::shared_ptr<const std::vector<uint8_t>>
+      music_bytes;  // kept while the piece is open, in case the backend reads as it plays
 
   // On the worker: the device, with SDL's dummy driver when the chosen one
   // cannot open one (a machine without a card).
@@ -126,7 +127,7 @@ struct SdlAudio::Mixer {
     if (music) Mix_FreeMusic(music);  // halts it first
     music = nullptr;
     music_path.clear();
-    music_bytes.clear();
+    music_bytes.reset();
   }
 
   void Close() {
@@ -207,7 +208,12 @@ void SdlAudio::PlayWave(const std::string& path) {
 
 void SdlAudio::OpenAndPlayMusic(const std::string& path) {
   if (sound_font_.empty()) return;
-  std::vector<uint8_t> bytes = ReadPiece(path);
+  // Each piece is read and checked once: a stage start, or the escape cue
+  // inside a play tick, then costs no file reading and no allocation.
+  auto cached = pieces_.find(path);
+  if (cached == pieces_.end())
+    cached = pieces_.emplace(path, std::make_shared<const std::vector<uint8_t>>(ReadPiece(path))).first;
+  std::shared_ptr<const std::vector<uint8_t>> bytes = cached->second;
   if (!worker_.joinable()) return;
   {
     std::lock_guard lock(mutex_);
@@ -278,7 +284,8 @@ void SdlAudio::Carry(Requests& work) {
 void SdlAudio::OpenMusic(Requests& work) {
   mixer_->CloseMusic();
   // The slow part: FluidSynth reads the whole sound font for every piece.
-  SDL_RWops* source = SDL_RWFromConstMem(work.piece_bytes.data(), static_cast<int>(work.piece_bytes.size()));
+  SDL_RWops* source =
+      SDL_RWFromConstMem(work.piece_bytes->data(), static_cast<int>(work.piece_bytes->size()));
   Mix_Music* music = source ? Mix_LoadMUSType_RW(source, MUS_MID, SDL_TRUE) : nullptr;
   if (!music) return;  // the font would not load: the music stays silent
   bool newer = false;

@@ -23,6 +23,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/services.h"
@@ -74,7 +75,7 @@ class SdlAudio : public AudioService {
     std::string effect_path;
     bool open = false;  // a piece to open and play
     std::string piece_path;
-    std::vector<uint8_t> piece_bytes;
+    std::shared_ptr<const std::vector<uint8_t>> piece_bytes;
     bool stop = false;  // halt the music, after the open when both are asked
     bool Any() const { return effect || open || stop; }
   };
@@ -85,6 +86,8 @@ class SdlAudio : public AudioService {
   State Report() const;
 
   std::string sound_font_;
+  // Pieces read and checked, by path; only the window thread touches this.
+  std::unordered_map<std::string, std::shared_ptr<const std::vector<uint8_t>>> pieces_;
   bool subsystem_ = false;  // SDL's audio subsystem is ours to quit
   std::unique_ptr<Mixer> mixer_;
 

@@ -7,10 +7,24 @@
 #include <cstdint>
 
 #include "app/app.h"
+#include "platform/headless/headless_services.h"
 
 namespace bd::fuzz {
 
 inline constexpr int kMaxTicks = 256;
+
+// The program started once on the headless services and kept for every
+// input; the records of sounds are emptied so they do not grow run after run.
+inline TApp& StartedApp(platform::HeadlessServices& headless) {
+  static TApp* app = [&headless] {
+    auto* created = new TApp(headless.services());
+    created->Startup();
+    return created;
+  }();
+  headless.audio.waves.clear();
+  headless.audio.music_calls.clear();
+  return *app;
+}
 
 inline bool ListsWithinCapacity(const TPlayState& play) {
   return play.guard_count <= kListCapacity && play.gold.count <= kListCapacity &&

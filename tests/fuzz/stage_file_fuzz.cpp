@@ -22,18 +22,11 @@ using bd::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bd::platform::HeadlessServices headless;
-  static bd::TApp* app = [] {
-    auto* created = new bd::TApp(headless.services());
-    created->Startup();
-    return created;
-  }();
+  bd::TApp* app = &bd::fuzz::StartedApp(headless);
   // One file a process, so that parallel jobs do not read each other's.
   static const std::string path = "/tmp/bd_stage_file_fuzz_" + std::to_string(getpid()) + ".bds";
 
-  // The records would otherwise grow run after run.
-  headless.audio.waves.clear();
-  headless.audio.music_calls.clear();
-  headless.dialogs.message_boxes.clear();
+  headless.dialogs.message_boxes.clear();  // counted for this input alone
 
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return 0;

@@ -12,14 +12,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bd::platform::HeadlessServices headless;
-  static bd::TApp* app = [] {
-    auto* created = new bd::TApp(headless.services());
-    created->Startup();
-    return created;
-  }();
-
-  headless.audio.waves.clear();  // the record of sounds would otherwise grow run after run
-  headless.audio.music_calls.clear();
+  bd::TApp* app = &bd::fuzz::StartedApp(headless);
 
   bd::PackedStage packed;
   const size_t stage_bytes = std::min(size, packed.bytes.size());
