@@ -6,10 +6,12 @@
 namespace bd {
 
 TApp::TApp(const platform::Services& services)
-    : sound(services.audio, services.dialogs),
-      game(TPlaySurfaces{screen, background, sprite_sheet}, sound),
+    : painter(screen, background, sprite_sheet),
+      sound(services.audio, services.dialogs),
       editor(TEditorSurfaces{screen, palette_picture, sprite_sheet}, services.window, services.files),
-      services_(services) {}
+      services_(services) {
+  game.AttachPainter(&painter);
+}
 
 void TApp::Startup() {
   const std::string exe = services_.window.ExecutablePath();
@@ -33,17 +35,15 @@ void TApp::Startup() {
 
   menu.SetEnabled(TMenuItemId::EditMenu, false);
 
-  sound.SoundOn = true;
-  sound.MusicOn = true;
-  game.progress.HiScore = 0;
+  sound.SetSoundOn(true);
+  sound.SetMusicOn(true);
+  game.ResetHiScore();
 
-  ClearAll(editor.stages);
-  editor.saved_stages = editor.stages;
-  editor.current_stage = 0;
+  editor.Reset();
 
   ShowTitle();
 
-  game.random.seed = services_.clock.TimeSeed();
+  game.SeedRandom(services_.clock.TimeSeed());
 }
 
 void TApp::RunCommand(TMenuItemId id) {
@@ -74,9 +74,8 @@ void TApp::RunCommand(TMenuItemId id) {
 }
 
 void TApp::PlayTick() {
-  sound.effects.SoundBusy = false;
   if ((GameMode != gmGame && GameMode != gmTestPlay) || Paused()) return;
-  game.PlayTick(joy);
+  sound.Play(game.PlayTick(MergeInput(keys_, joy, sound.MusicOn())));
   services_.window.InvalidateScreen();
 }
 
@@ -95,7 +94,9 @@ void TApp::StartStage() {
   menu.SetEnabled(TMenuItemId::GiveUp, true);
   menu.SetEnabled(TMenuItemId::Pause, true);
   const bool test_play = GameMode == gmTestPlay;
-  game.StartStage(game.progress.PlayEditSet || test_play ? &editor.stages : nullptr, !test_play);
+  keys_ = TInputLatches{};
+  sound.Play(
+      game.StartStage(game.progress().PlayEditSet || test_play ? &editor.stages() : nullptr, !test_play));
   services_.window.InvalidateScreen();
   SetPlayClock(true);
 }

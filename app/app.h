@@ -18,6 +18,7 @@
 #include "game/game.h"
 #include "game/joystick.h"
 #include "platform/services.h"
+#include "render/play_painter.h"
 #include "render/sprite_sheet.h"
 #include "render/surface.h"
 
@@ -92,6 +93,8 @@ class TApp {
 
   bool PlayClockRunning() const { return play_clock_running_; }
   bool Paused() const { return menu.Checked(TMenuItemId::Pause); }
+  // The play keys held, as the next tick reads them.
+  const TInputLatches& keys() const { return keys_; }
 
   TGameMode GameMode = gmTitle;
   int32_t TitleChoice = 1;  // 1 GAME START, 2 EDIT MODE
@@ -100,6 +103,7 @@ class TApp {
   TSurface sprite_sheet{kSheetWidth, kSheetHeight};  // filled by the shell before Startup
   TSurface background{kImageWidth, kImageHeight};
   TSurface palette_picture{kPalettePictureWidth, kPalettePictureHeight};
+  TPlayPainter painter;  // draws play onto screen and background
   TSoundCues sound;
   TJoystickState joy;
   TGame game;
@@ -119,6 +123,7 @@ class TApp {
 
   platform::Services services_;
   bool play_clock_running_ = false;
+  TInputLatches keys_;  // cleared at every stage start
 };
 
 }  // namespace bd

@@ -5,7 +5,7 @@ namespace bd {
 
 void TApp::GoToTitle() {
   GameMode = gmTitle;
-  game.play.runner.DeathTicks = 0;
+  game.ForgetDeath();
   DisablePlayCommands();
   SetPlayClock(false);
   SetTitleCommandsEnabled(true);
@@ -28,7 +28,7 @@ void TApp::Pause() {
 
 void TApp::StartGame(int first_stage) {
   SetTitleCommandsEnabled(false);
-  game.progress.StageIndex = first_stage;
+  game.SelectStage(first_stage);
   GameMode = gmGame;
   SetCaption(kCaption);
   StartStage();
@@ -41,15 +41,15 @@ void TApp::EditMode() {
   SetPlayClock(false);
   menu.SetEnabled(TMenuItemId::EditMenu, true);
   services_.window.SetPaletteVisible(true);
-  if (sound.MusicOn) sound.music.StopMusic();
-  if (editor.file_name != kNoStageFile) CaptionForFile(editor.file_name);
+  sound.StopMusic();
+  if (editor.file_name() != kNoStageFile) CaptionForFile(editor.file_name());
   editor.DrawEditStage();
 }
 
 void TApp::TestPlay() {
   menu.SetEnabled(TMenuItemId::EditMenu, false);
   services_.window.SetPaletteVisible(false);
-  game.progress.StageIndex = editor.current_stage;
+  game.SelectStage(editor.current_stage());
   GameMode = gmTestPlay;
   StartStage();
 }
@@ -60,25 +60,18 @@ void TApp::Quit() {
 }
 
 void TApp::ToggleMusic() {
-  if (sound.MusicOn) {
-    sound.MusicOn = false;
-    menu.SetChecked(TMenuItemId::ToggleMusic, false);
-    sound.music.StopMusic();  // the one stop that is not guarded by MusicOn
-  } else {
-    // Starts nothing: the next music cue plays.
-    sound.MusicOn = true;
-    menu.SetChecked(TMenuItemId::ToggleMusic, true);
-  }
+  sound.SetMusicOn(!sound.MusicOn());
+  menu.SetChecked(TMenuItemId::ToggleMusic, sound.MusicOn());
 }
 
 void TApp::ToggleSound() {
-  sound.SoundOn = !sound.SoundOn;
-  menu.SetChecked(TMenuItemId::ToggleSound, sound.SoundOn);
+  sound.SetSoundOn(!sound.SoundOn());
+  menu.SetChecked(TMenuItemId::ToggleSound, sound.SoundOn());
 }
 
 void TApp::SelectEditStage(int index) {
   if (index < 0 || index >= kEditStageCount) return;
-  editor.current_stage = index;
+  editor.SelectStage(index);
   static constexpr TMenuItemId kStageItems[kEditStageCount] = {
       TMenuItemId::EditStage1, TMenuItemId::EditStage2, TMenuItemId::EditStage3,
       TMenuItemId::EditStage4, TMenuItemId::EditStage5, TMenuItemId::EditStage6};
@@ -88,22 +81,20 @@ void TApp::SelectEditStage(int index) {
 
 void TApp::ClearEditedStage() {
   if (!services_.dialogs.MessageBox("Clear?", "BurrowDash", true)) return;
-  ClearToFrame(editor.stages[editor.current_stage]);
+  editor.ClearShownStage();
   editor.DrawEditStage();
 }
 
 void TApp::ClearAllStages() {
   if (!services_.dialogs.MessageBox("All Clear?", "BurrowDash", true)) return;
-  ClearAll(editor.stages);
-  editor.current_stage = 0;
+  editor.ClearAllStages();
   editor.DrawEditStage();
   menu.SetChecked(TMenuItemId::EditStage1, true);
   SetCaption(kCaption);
-  editor.file_name = kNoStageFile;
 }
 
 void TApp::SaveStages() {
-  const auto path = services_.dialogs.RunSaveDialog({"Save", kStageFileFilter, "bds", editor.file_name});
+  const auto path = services_.dialogs.RunSaveDialog({"Save", kStageFileFilter, "bds", editor.file_name()});
   if (!path) return;
   std::string reason;
   if (!editor.WriteStageFile(*path, reason)) {
@@ -121,7 +112,7 @@ void TApp::OpenStages() {
 
 void TApp::OpenStageFile(const std::string& path) {
   if (!LoadStageFile(path)) return;
-  editor.current_stage = 0;
+  editor.SelectStage(0);
   menu.SetChecked(TMenuItemId::EditStage1, true);
   editor.DrawEditStage();
 }
@@ -133,9 +124,8 @@ void TApp::PlayEditedSet() {
 
 void TApp::PlayStageFile(const std::string& path) {
   if (!LoadStageFile(path)) return;
-  game.progress.PlayEditSet = true;
+  game.SelectEditedSet();
   SetTitleCommandsEnabled(false);
-  game.progress.StageIndex = 0;
   GameMode = gmGame;
   StartStage();
 }

@@ -16,7 +16,7 @@ void TApp::ConfirmAction() {
     }
     return;
   }
-  if (game.play.runner.DeathTicks == kDeathTicksOver) {
+  if (game.play().runner.DeathTicks == kDeathTicksOver) {
     if (GameMode == gmGame || GameMode == gmTestPlay) ContinueAfterDeathOrTally();
     return;
   }
@@ -24,7 +24,7 @@ void TApp::ConfirmAction() {
     TestPlay();
     return;
   }
-  if (game.play.phase == spTally) {
+  if (game.play().phase == spTally) {
     ContinueAfterDeathOrTally();
     return;
   }
@@ -35,7 +35,7 @@ void TApp::ConfirmAction() {
 }
 
 void TApp::ContinueAfterDeathOrTally() {
-  if (game.play.runner.DeathTicks == kDeathTicksOver) {
+  if (game.play().runner.DeathTicks == kDeathTicksOver) {
     SetPlayClock(false);
     if (GameMode == gmGame) {
       if (game.LoseLife() == 0) {
@@ -48,7 +48,7 @@ void TApp::ContinueAfterDeathOrTally() {
     }
     return;
   }
-  if (game.play.phase == spTally) {
+  if (game.play().phase == spTally) {
     SetPlayClock(false);
     if (GameMode == gmGame) {
       if (game.NextStage()) {

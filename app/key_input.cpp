@@ -10,41 +10,22 @@ void TApp::KeyDown(uint16_t key) {
   switch (key) {
     case vkEscape:
       if (GameMode == gmTestPlay) EditMode();
-      break;
-    case vkSpace: ConfirmAction(); break;
-    case vkLeft: game.play.keys.KeyLeft = 1; break;
+      return;
+    case vkSpace: ConfirmAction(); return;
     case vkUp:
-      if (title) {
-        TitleCursorUp();
-      } else {
-        game.play.keys.KeyUp = 1;
-      }
+      if (title) return TitleCursorUp();
       break;
-    case vkRight: game.play.keys.KeyRight = 1; break;
     case vkDown:
-      if (title) {
-        TitleCursorDown();
-      } else {
-        game.play.keys.KeyDown = 1;
-      }
+      if (title) return TitleCursorDown();
       break;
-    case vkX: game.play.keys.KeyDigRight = 1; break;
-    case vkZ: game.play.keys.KeyDigLeft = 1; break;
     default: break;
   }
+  if (const auto play_key = PlayKeyOf(key)) keys_.Set(*play_key, true);
 }
 
 void TApp::KeyUp(uint16_t key) {
   // Not paused-guarded: releasing a key always clears its latch.
-  switch (key) {
-    case vkLeft: game.play.keys.KeyLeft = 0; break;
-    case vkUp: game.play.keys.KeyUp = 0; break;
-    case vkRight: game.play.keys.KeyRight = 0; break;
-    case vkDown: game.play.keys.KeyDown = 0; break;
-    case vkX: game.play.keys.KeyDigRight = 0; break;
-    case vkZ: game.play.keys.KeyDigLeft = 0; break;
-    default: break;
-  }
+  if (const auto play_key = PlayKeyOf(key)) keys_.Set(*play_key, false);
 }
 
 }  // namespace bd

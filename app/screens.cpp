@@ -53,17 +53,16 @@ void TApp::ShowTitle() {
   SetCaption(kCaption);
   GameMode = gmTitle;
   game.ResetProgress();
-  if (sound.MusicOn) sound.music.StartMusic("tit.mid");
+  sound.StartMusic(TMusicPiece::Title);
 }
 
 void TApp::ShowGameOver() {
   screen.FillBlack();
   DrawText16(screen, sprite_sheet, 11, 10, "GAME  OVER");
-  game.DrawScoreLines();
+  painter.DrawScoreLines(game.progress().Score, game.progress().HiScore);
   GameMode = gmGameOver;
-  game.play.runner.DeathTicks = 0;
-  game.play.phase = spCollect;
-  if (sound.MusicOn) sound.music.StartMusic("mus3.mid");
+  game.ForgetDeathAndPhase();
+  sound.StartMusic(TMusicPiece::GameOver);
   services_.window.InvalidateScreen();
 }
 

@@ -1,7 +1,11 @@
-// Virtual-key codes of the keys the game reacts to, as the shell delivers them.
+// Virtual-key codes of the keys the game reacts to, as the shell delivers
+// them, and which of them are play keys.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+
+#include "game/tick_input.h"
 
 namespace bd {
 
@@ -15,5 +19,18 @@ enum TVirtualKey : uint16_t {
   vkX = 88,
   vkZ = 90,
 };
+
+// The play key a virtual key latches, if it is one.
+inline std::optional<TPlayKey> PlayKeyOf(uint16_t key) {
+  switch (key) {
+    case vkLeft: return TPlayKey::Left;
+    case vkUp: return TPlayKey::Up;
+    case vkRight: return TPlayKey::Right;
+    case vkDown: return TPlayKey::Down;
+    case vkZ: return TPlayKey::DigLeft;
+    case vkX: return TPlayKey::DigRight;
+    default: return std::nullopt;
+  }
+}
 
 }  // namespace bd

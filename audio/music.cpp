@@ -4,7 +4,7 @@ namespace bd {
 
 namespace {
 constexpr size_t kLongestPieceName = 16;
-constexpr size_t kPieceCount = 5;
+constexpr size_t kPieceCount = kMusicPieceCount;
 }  // namespace
 
 void TMusic::SetFolder(const std::string& program_folder) {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "audio/sound_ids.h"
 #include "platform/services.h"
 
 namespace bd {

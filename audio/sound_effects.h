@@ -1,16 +1,13 @@
-// The four short effects of play. At most one starts in a play tick: the
-// first asked for; the rest of that tick's requests are dropped, not queued.
+// The four short effects of play, played from the program's folder.
 #pragma once
 
 #include <array>
 #include <string>
 
+#include "audio/sound_ids.h"
 #include "platform/services.h"
 
 namespace bd {
-
-enum TSoundEffect : int { seDig = 0, seDying = 1, seTake = 2, seKill = 3 };
-inline constexpr int kSoundEffectCount = 4;
 
 class TSoundEffects {
  public:
@@ -19,10 +16,7 @@ class TSoundEffects {
   // Builds the four full paths once, so that a tick never allocates.
   void SetFolder(const std::string& program_folder);
 
-  // Cleared at the very start of every play tick.
-  bool SoundBusy = false;
-
-  void PlayEffect(TSoundEffect effect, bool sound_on);
+  void PlayEffect(TSoundEffect effect) { audio_.PlayWave(paths_[effect]); }
 
  private:
   platform::AudioService& audio_;

@@ -33,14 +33,12 @@ struct TBenchGame {
   TBenchGame() { app.Startup(); }
 
   void PlayBuiltIn(int stage) {
-    app.StartGame();
-    app.game.progress.StageIndex = stage;
-    app.StartStage();
+    app.StartGame(stage);
     for (int i = 0; i < kBannerTicks; ++i) app.PlayTick();
   }
 
   void TestPlay(const TStageGrid& grid) {
-    app.editor.stages[0] = grid;
+    app.editor.SetStage(0, grid);
     app.EditMode();
     app.TestPlay();
   }
@@ -61,7 +59,7 @@ struct TBenchGame {
   void Tick() {
     ScriptedTick();
     // A death ends in a restart, as the player's confirm would.
-    if (app.game.play.runner.DeathTicks == kDeathTicksOver) app.StartStage();
+    if (app.game.play().runner.DeathTicks == kDeathTicksOver) app.StartStage();
   }
 };
 
@@ -104,7 +102,8 @@ TStageGrid WorstCaseGrid() {
 
 // Fills the guard table and the hole table in the started stage.
 void SeedWorstCase(TApp& app) {
-  TPlayState& play = app.game.play;
+  TGameState state = app.game.state();
+  TPlayState& play = state.play;
   TGuardTable& guards = play.guards;
   // Each guard a copy of the one the stage start made, at its own cell.
   const auto place = [&guards](int slot, int column, int row) {
@@ -125,7 +124,7 @@ void SeedWorstCase(TApp& app) {
         play.holes.timer[hole] = static_cast<int8_t>(timer);
         play.holes.column[hole] = column;
         play.holes.row[hole] = row;
-        play.field.cells[TPlayField::IndexOfStageCell(column, row)] = tcHole;
+        play.field.Write(column, TPlayField::FieldRowOfStageRow(row), tcHole);
         FillBlack(app.background, column * kCellPixels, row * kCellPixels, kCellPixels, kCellPixels);
         ++hole;
       }
@@ -135,6 +134,7 @@ void SeedWorstCase(TApp& app) {
   }
   for (; slot < kListCapacity; ++slot) place(slot, 14, 0);
   play.guard_count = kListCapacity;
+  app.game.Restore(state);
   BlockTransfer(app.screen, 0, 0, app.background, 0, 0, kImageWidth, kImageHeight, TRasterOp::Copy);
 }
 
@@ -142,15 +142,14 @@ void BM_PlayTickWorstCase(benchmark::State& state) {
   auto game = std::make_unique<TBenchGame>();
   TApp& app = game->app;
   game->TestPlay(WorstCaseGrid());
-  if (app.game.play.guard_count != 1) {
+  if (app.game.play().guard_count != 1) {
     state.SkipWithError("the stage did not start with its one guard");
     return;
   }
   SeedWorstCase(app);
-  const TPlayState seeded = app.game.play;
+  const TGameState seeded = app.game.state();
   const TSurface image1 = app.screen;
   const TSurface image3 = app.background;
-  const TRandom random = app.game.random;
 
   // Back to the seeded state every few ticks and whenever the runner dies or
   // the stage moves on; the keys he holds carry over.
@@ -158,15 +157,12 @@ void BM_PlayTickWorstCase(benchmark::State& state) {
   int64_t reseeds = 0;
   for (auto _ : state) {
     game->ScriptedTick();
-    if (++since_seeding == kWorstTicks || app.game.play.runner.DeathTicks != 0 ||
-        app.game.play.phase != spCollect) {
+    if (++since_seeding == kWorstTicks || app.game.play().runner.DeathTicks != 0 ||
+        app.game.play().phase != spCollect) {
       state.PauseTiming();
-      const TInputLatches keys = app.game.play.keys;
-      app.game.play = seeded;
-      app.game.play.keys = keys;
+      app.game.Restore(seeded);
       app.screen = image1;
       app.background = image3;
-      app.game.random = random;
       since_seeding = 0;
       ++reseeds;
       state.ResumeTiming();

@@ -17,7 +17,7 @@ bool OnPaintableCell(int x, int y) { return x >= 32 && x <= 479 && y >= 1 && y <
 }  // namespace
 
 void TStageEditor::DrawEditStage() {
-  const TStageGrid& grid = stages[current_stage];
+  const TStageGrid& grid = stages_[current_stage_];
   for (int r = 0; r < kStageRows; ++r)
     for (int c = 0; c < kStageColumns; ++c)
       CopyCell(surfaces_.screen, 32 * c, 32 * r, surfaces_.sprite_sheet, TileCell(grid.at(c, r)));
@@ -31,12 +31,12 @@ void TStageEditor::DrawPalette() {
     CopyCell(surfaces_.palette_picture, 0, 32 * (code - 1), surfaces_.sprite_sheet, TileCell(code));
   DrawStageNumber();
   CopyCell(surfaces_.palette_picture, 0, kPaletteSelectedY, surfaces_.sprite_sheet, TileCell(tcBrick));
-  selected_tile = tcBrick;
+  selected_tile_ = tcBrick;
   window_.InvalidatePalette();
 }
 
 void TStageEditor::DrawStageNumber() {
-  const char digit = static_cast<char>('1' + current_stage);
+  const char digit = static_cast<char>('1' + current_stage_);
   CopyCell(surfaces_.palette_picture, 0, kPaletteStageNumberY, surfaces_.sprite_sheet, GlyphCell(digit),
            kGlyphSize, kGlyphSize);
   window_.InvalidatePalette();
@@ -45,18 +45,18 @@ void TStageEditor::DrawStageNumber() {
 void TStageEditor::ScreenMouseDown(TMouseButton button, int x, int y) {
   if (!OnPaintableCell(x, y)) return;
   const int column = x / kCellPixels, row = y / kCellPixels;
-  const uint8_t cell = stages[current_stage].at(column, row);
-  if (button == TMouseButton::Left && cell != selected_tile) Paint(column, row);
+  const uint8_t cell = stages_[current_stage_].at(column, row);
+  if (button == TMouseButton::Left && cell != selected_tile_) Paint(column, row);
   if (button == TMouseButton::Right && cell != tcEmpty) Erase(column, row);
 }
 
 void TStageEditor::ScreenMouseMove(TMouseButtons held, int x, int y) {
   if (!OnPaintableCell(x, y)) return;
   const int column = x / kCellPixels, row = y / kCellPixels;
-  const uint8_t cell = stages[current_stage].at(column, row);
+  const uint8_t cell = stages_[current_stage_].at(column, row);
   // With both buttons held a cell of the selected tile is erased, and the
   // next move over it paints it again.
-  if (held.left && cell != selected_tile) {
+  if (held.left && cell != selected_tile_) {
     Paint(column, row);
   } else if (held.right && cell != tcEmpty) {
     Erase(column, row);
@@ -68,20 +68,20 @@ void TStageEditor::PaletteMouseDown(TMouseButton button, int /*x*/, int y) {
   if (button != TMouseButton::Left || y < 0 || y >= kPaletteStageNumberY) return;
   const uint8_t code = static_cast<uint8_t>(y / 32 + 1);
   CopyCell(surfaces_.palette_picture, 0, kPaletteSelectedY, surfaces_.sprite_sheet, TileCell(code));
-  selected_tile = code;
+  selected_tile_ = code;
   window_.InvalidatePalette();
 }
 
 void TStageEditor::Paint(int column, int row) {
   CopyCell(surfaces_.screen, column * kCellPixels, row * kCellPixels, surfaces_.sprite_sheet,
-           TileCell(selected_tile));
-  stages[current_stage].at(column, row) = selected_tile;
+           TileCell(selected_tile_));
+  stages_[current_stage_].at(column, row) = selected_tile_;
   window_.InvalidateScreen();
 }
 
 void TStageEditor::Erase(int column, int row) {
   FillBlack(surfaces_.screen, column * kCellPixels, row * kCellPixels, kCellPixels, kCellPixels);
-  stages[current_stage].at(column, row) = tcEmpty;
+  stages_[current_stage_].at(column, row) = tcEmpty;
   window_.InvalidateScreen();
 }
 
@@ -92,17 +92,31 @@ std::optional<TEditSet> TStageEditor::ReadStageFile(const std::string& path) {
 }
 
 void TStageEditor::AdoptStageFile(const std::string& path, const TEditSet& loaded) {
-  file_name = path;
-  stages = loaded;
-  saved_stages = loaded;
+  file_name_ = path;
+  stages_ = loaded;
+  saved_stages_ = loaded;
 }
 
 bool TStageEditor::WriteStageFile(const std::string& path, std::string& reason) {
-  const auto bytes = StageFileBytes(stages);
+  const auto bytes = StageFileBytes(stages_);
   if (!files_.WriteFile(path, bytes, reason)) return false;
-  file_name = path;
-  saved_stages = stages;
+  file_name_ = path;
+  saved_stages_ = stages_;
   return true;
+}
+
+void TStageEditor::Reset() {
+  ClearAll(stages_);
+  saved_stages_ = stages_;
+  current_stage_ = 0;
+}
+
+void TStageEditor::ClearShownStage() { ClearToFrame(stages_[current_stage_]); }
+
+void TStageEditor::ClearAllStages() {
+  ClearAll(stages_);
+  current_stage_ = 0;
+  file_name_ = kNoStageFile;
 }
 
 }  // namespace bd

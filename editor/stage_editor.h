@@ -71,18 +71,36 @@ class TStageEditor {
   bool WriteStageFile(const std::string& path, std::string& reason);
   // True when the stages differ from the set as last saved or loaded (six
   // cleared stages at start-up). A painted cell erased again is no change.
-  bool HasUnsavedStages() const { return stages != saved_stages; }
+  bool HasUnsavedStages() const { return stages_ != saved_stages_; }
 
-  TEditSet stages{};
-  TEditSet saved_stages{};  // the set as last saved or loaded
-  int32_t current_stage = 0;
-  uint8_t selected_tile = tcBrick;
+  // Start-up: six cleared stages, counted as saved, the first one shown.
+  void Reset();
+  // The stage the editor shows and paints, 0..5.
+  void SelectStage(int32_t index) { current_stage_ = index; }
+  // Puts a stage into the set, as painting it cell by cell would.
+  void SetStage(int32_t index, const TStageGrid& grid) { stages_[index] = grid; }
+  void SetCell(int32_t index, int column, int row, uint8_t code) { stages_[index].at(column, row) = code; }
+  // Clear: the stage shown becomes an empty frame. All Clear: all six, the
+  // first one shown and the set without a file.
+  void ClearShownStage();
+  void ClearAllStages();
+
+  const TEditSet& stages() const { return stages_; }
+  const TStageGrid& shown_stage() const { return stages_[current_stage_]; }
+  int32_t current_stage() const { return current_stage_; }
+  uint8_t selected_tile() const { return selected_tile_; }
   // The set's stage file, as the save dialog holds it.
-  std::string file_name = kNoStageFile;
+  const std::string& file_name() const { return file_name_; }
 
  private:
   void Paint(int column, int row);
   void Erase(int column, int row);
+
+  TEditSet stages_{};
+  TEditSet saved_stages_{};  // the set as last saved or loaded
+  int32_t current_stage_ = 0;
+  uint8_t selected_tile_ = tcBrick;
+  std::string file_name_ = kNoStageFile;
 
   TEditorSurfaces surfaces_;
   platform::WindowService& window_;

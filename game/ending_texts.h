@@ -7,7 +7,5 @@ namespace bd {
 inline constexpr int kEndingStageIndex = 15;
 inline constexpr int kThanksAt = 100;
 inline constexpr int kCreditAt = 160;
-inline constexpr const char* kThanksLine = "THANKS FOR YOUR PLAYING";
-inline constexpr const char* kCreditLine = "BY THE BURROW DASH CREW";
 
 }  // namespace bd

@@ -4,8 +4,6 @@
 
 #include "game/actor_cells.h"
 #include "game/guard_contacts.h"
-#include "render/draw.h"
-#include "render/sprite_sheet.h"
 
 namespace bd {
 namespace {
@@ -176,7 +174,7 @@ bool Touches(const TRunner& runner, int x, int y) {
 
 }  // namespace
 
-bool GuardPass(TPlayState& play, TRandom& random, const TGuardCanvas& canvas) {
+bool GuardPass(TPlayState& play, TRandom& random, TPlayPainter* painter) {
   TGuardTable& table = play.guards;
   TRunner& runner = play.runner;
   bool crushed = false;
@@ -204,8 +202,7 @@ bool GuardPass(TPlayState& play, TRandom& random, const TGuardCanvas& canvas) {
           g.Frame = before.Frame;
           g.shake = 0;
         }
-        DrawActor(canvas.image1, canvas.sheet, GuardSpriteCell(g.Frame), GuardMaskCell(g.Frame),
-                  g.X + g.shake, g.Y);
+        if (painter) painter->DrawGuard(g.Frame, g.X + g.shake, g.Y);
         if (runner.DeathTicks == 0 && Touches(runner, g.X, g.Y)) runner.DeathTicks = 1;
       }
     }

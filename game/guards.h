@@ -5,7 +5,7 @@
 
 #include "game/play_state.h"
 #include "game/random.h"
-#include "render/surface.h"
+#include "render/play_painter.h"
 
 namespace bd {
 
@@ -18,13 +18,8 @@ inline constexpr int kGuardCrushed = 52;
 inline constexpr int kGuardPicksColumn = 70;
 inline constexpr int kGuardReturns = 75;
 
-struct TGuardCanvas {
-  TSurface& image1;
-  const TSurface& sheet;
-};
-
-// One step of every guard slot. True when a guard was crushed in it, for the
-// caller to sound.
-bool GuardPass(TPlayState& play, TRandom& random, const TGuardCanvas& canvas);
+// One step of every guard slot, each guard drawn as its step ends when there
+// is a painter. True when a guard was crushed in it, for the caller to sound.
+bool GuardPass(TPlayState& play, TRandom& random, TPlayPainter* painter);
 
 }  // namespace bd

@@ -1,14 +1,12 @@
 #include "game/holes.h"
 
 #include "game/guard_contacts.h"
-#include "render/draw.h"
-#include "render/raster.h"
 
 namespace bd {
 namespace {
 
-int8_t& FieldCell(TPlayState& play, int column, int row) {
-  return play.field.cells[TPlayField::IndexOfStageCell(column, row)];
+void SetStageCell(TPlayState& play, int column, int row, int8_t value) {
+  play.field.Write(column, TPlayField::FieldRowOfStageRow(row), value);
 }
 
 void DiggingFrame(TRunner& runner, bool left) {
@@ -28,42 +26,40 @@ void DiggingFrame(TRunner& runner, bool left) {
 
 }  // namespace
 
-void HolePass(TPlayState& play, const THoleCanvas& canvas) {
+void HolePass(TPlayState& play, TPlayPainter* painter) {
   THoleTable& holes = play.holes;
   for (int i = 0; i < kHoleSlots; ++i) {
     int t = holes.timer[i];
     if (t == 0) continue;
     const int column = holes.column[i];
     const int row = holes.row[i];
-    const int px = column * kCellPixels;
-    const int py = row * kCellPixels;
-    if (t == kHoleOpensAt) FieldCell(play, column, row) = tcHole;
-    if (HoleCounterShown(t)) CopyCell(canvas.image1, px, py, canvas.sheet, HoleFrameCell(t));
+    if (t == kHoleOpensAt) SetStageCell(play, column, row, tcHole);
+    if (painter) painter->DrawHole(t, column, row);
     ++t;
     if (t == kHoleClosesAt) {
       t = 0;
-      FieldCell(play, column, row) = tcBrick;
-      CopyCell(canvas.image3, px, py, canvas.sheet, TileCell(tcBrick));
+      SetStageCell(play, column, row, tcBrick);
+      if (painter) painter->RefillHoleInBackground(column, row);
     }
     holes.timer[i] = static_cast<int8_t>(t);
   }
 }
 
-void CreateHole(TPlayState& play, const THoleCanvas& canvas, int column, int row) {
+void CreateHole(TPlayState& play, TPlayPainter* painter, int column, int row) {
   THoleTable& holes = play.holes;
   for (int i = 0; i < kHoleSlots; ++i) {
     if (holes.timer[i] != 0) continue;
     holes.timer[i] = 1;
     holes.column[i] = column;
     holes.row[i] = row;
-    FillBlack(canvas.image3, column * kCellPixels, row * kCellPixels, kCellPixels, kCellPixels);
+    if (painter) painter->OpenHoleInBackground(column, row);
     // The new hole shows its first frame this tick; every other hole gains a step.
-    HolePass(play, canvas);
+    HolePass(play, painter);
     return;
   }
 }
 
-bool TryDig(TPlayState& play, const TDirections& input, const THoleCanvas& canvas) {
+bool TryDig(TPlayState& play, const TTickInput& input, TPlayPainter* painter) {
   if (!input.dig_left && !input.dig_right) return false;
   const bool left = input.dig_left;  // both keys dig to the left
   TRunner& runner = play.runner;
@@ -86,7 +82,7 @@ bool TryDig(TPlayState& play, const TDirections& input, const THoleCanvas& canva
   if (!stands) return false;
 
   // The target was read inside the field as brick, so its stage row is 0..13.
-  CreateHole(play, canvas, side_column, cells.row);
+  CreateHole(play, painter, side_column, cells.row);
   runner.DigTicks = kDigTicks;
   runner.DigStepX = home_is_c ? -8 : 8;
   runner.StepX = left ? -8 : 8;

@@ -27,32 +27,38 @@ struct TRunner {
   int32_t DigTicks = 0;
   int32_t DigStepX = 0;
   int32_t DeathTicks = 0;  // 0 alive; 1..18 dying
+
+  bool operator==(const TRunner&) const = default;
 };
 
 // Parallel arrays, as the rules scan one field of every slot at a time.
 struct TGuardTable {
   std::array<int8_t, kListCapacity> State{};  // 0 empty slot
   std::array<int32_t, kListCapacity> X{}, Y{}, DX{}, DY{}, Frame{};
+
+  bool operator==(const TGuardTable&) const = default;
 };
 
 struct TGoldList {
   std::array<uint8_t, kListCapacity> present{};
   std::array<int32_t, kListCapacity> X{}, Y{};
   int32_t count = 0;  // GoldCount
+
+  bool operator==(const TGoldList&) const = default;
 };
 
 struct TLadderList {
   std::array<int32_t, kListCapacity> X{}, Y{};
   int32_t count = 0;
+
+  bool operator==(const TLadderList&) const = default;
 };
 
 struct THoleTable {
   std::array<int8_t, kHoleSlots> timer{};  // 0 free
   std::array<int32_t, kHoleSlots> column{}, row{};
-};
 
-struct TInputLatches {
-  int32_t KeyUp = 0, KeyRight = 0, KeyDown = 0, KeyLeft = 0, KeyDigLeft = 0, KeyDigRight = 0;
+  bool operator==(const THoleTable&) const = default;
 };
 
 struct TPlayState {
@@ -73,7 +79,7 @@ struct TPlayState {
   int32_t RowToReveal = 0;
   int32_t EndingTicks = 0;
 
-  TInputLatches keys;
+  bool operator==(const TPlayState&) const = default;
 };
 
 }  // namespace bd

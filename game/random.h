@@ -14,6 +14,8 @@ struct TRandom {
     seed = seed * 134775813u + 1u;
     return static_cast<int32_t>(seed >> 1);
   }
+
+  bool operator==(const TRandom&) const = default;
 };
 
 }  // namespace bd

@@ -52,7 +52,7 @@ bool Supported(const TPlayState& play, const TActorCells& cells) {
 }
 
 // M3: the first pressed direction in the order up, down, right, left.
-bool MoveByKeys(TRunner& runner, const TActorCells& cells, const TDirections& input) {
+bool MoveByKeys(TRunner& runner, const TActorCells& cells, const TTickInput& input) {
   const int fx = cells.fx;
   const int fy = cells.fy;
   if (input.up) {
@@ -101,22 +101,11 @@ bool MoveByKeys(TRunner& runner, const TActorCells& cells, const TDirections& in
 
 }  // namespace
 
-TDirections ReadDirections(const TInputLatches& keys, const TJoystickState& joy) {
-  TDirections d;
-  d.up = keys.KeyUp || joy.JoyUp;
-  d.down = keys.KeyDown || joy.JoyDown;
-  d.right = keys.KeyRight || joy.JoyRight;
-  d.left = keys.KeyLeft || joy.JoyLeft;
-  d.dig_left = keys.KeyDigLeft || joy.JoyDigLeft;
-  d.dig_right = keys.KeyDigRight || joy.JoyDigRight;
-  return d;
-}
-
 bool StandsOnGuard(const TPlayState& play, int x, int y) {
   return GuardNear(play.guards, x, y + kCellPixels);
 }
 
-bool MoveRunner(TPlayState& play, const TDirections& input) {
+bool MoveRunner(TPlayState& play, const TTickInput& input) {
   TRunner& runner = play.runner;
   const TActorCells cells = CellsAround(play.field, runner.x, runner.y);
 

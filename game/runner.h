@@ -2,22 +2,14 @@
 #pragma once
 
 #include "game/actor_cells.h"
-#include "game/joystick.h"
 #include "game/play_state.h"
+#include "game/tick_input.h"
 
 namespace bd {
 
-// What the player asks for this tick: keyboard latch or joystick state.
-struct TDirections {
-  bool up = false, down = false, right = false, left = false;
-  bool dig_left = false, dig_right = false;
-};
-
-TDirections ReadDirections(const TInputLatches& keys, const TJoystickState& joy);
-
 // Rules M1 (step into a gap on the right), M2 (fall) and M3 (keys), the
 // first that applies deciding the tick. True when the runner moved.
-bool MoveRunner(TPlayState& play, const TDirections& input);
+bool MoveRunner(TPlayState& play, const TTickInput& input);
 
 // The pose of a runner who did not move: hanging, holding still on a ladder,
 // or standing and, after a while, looking about.

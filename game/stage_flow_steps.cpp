@@ -1,57 +1,67 @@
 // Steps of the play tick that carry the stage's flow: gold taken, the
 // escape with its hidden ladders, the ending texts, the guards' step,
 // leaving over the top and the tally screen.
-#include <cstdio>
-
 #include "game/actor_cells.h"
 #include "game/ending_texts.h"
 #include "game/game.h"
 #include "game/guards.h"
-#include "render/draw.h"
-#include "render/raster.h"
 
 namespace bd {
+namespace {
 
-void TGame::GoldPickup() {
+// Hidden ladders appear two rows a tick, from the top.
+constexpr int kRevealRowsPerTick = 2;
+// The tally's runner: he dances through frames 45 to 48, a step every 4 ticks.
+constexpr int kTallyFirstFrame = 45;
+constexpr int kTallyLastFrame = 48;
+constexpr int kTallyTicksPerFrame = 4;
+
+}  // namespace
+
+void TGame::GoldPickup(const TTickInput& input, TSoundCueList& cues) {
+  TPlayState& play = state_.play;
   const TRunner& runner = play.runner;
   const TActorCells cells = CellsAround(play.field, runner.x, runner.y);
   // Gold passed over between cells stays where it is.
   if (cells.fx != 0 || cells.fy != 0 || cells.C != tcGold) return;
-  play.field.cells[TPlayField::IndexOfPixel(runner.x, runner.y)] = tcEmpty;
-  FillBlack(surfaces_.screen, runner.x, runner.y, kCellPixels, kCellPixels);
-  sound_.PlayEffect(seTake);
+  play.field.Write(cells.column, cells.row, tcEmpty);
+  if (painter_) painter_->ClearTakenGold(runner.x, runner.y);
+  cues.Effect(seTake);
   if (--play.GoldLeft != 0) return;
   play.phase = spEscape;
   play.RowToReveal = 1;
-  if (!sound_.MusicOn) return;
-  if (progress.StageIndex == kEndingStageIndex) {
-    sound_.music.StartMusic("mus4.mid");
-    play.EndingTicks = 1;
+  if (state_.progress.StageIndex == kEndingStageIndex) {
+    cues.Music(TMusicPiece::Ending);
+    // The closing lines belong to the ending's music: with the music off
+    // the last stage ends without them.
+    if (input.music_on) play.EndingTicks = 1;
   } else {
-    sound_.music.StartMusic("mus2.mid");
+    cues.Music(TMusicPiece::Escape);
   }
 }
 
 void TGame::EndingTexts() {
+  TPlayState& play = state_.play;
   if (play.EndingTicks == 0) return;
   ++play.EndingTicks;
-  if (play.EndingTicks == kThanksAt) DrawText16(surfaces_.screen, surfaces_.sprite_sheet, 4, 17, kThanksLine);
-  if (play.EndingTicks == kCreditAt) DrawText16(surfaces_.screen, surfaces_.sprite_sheet, 9, 20, kCreditLine);
+  if (!painter_) return;
+  if (play.EndingTicks == kThanksAt) painter_->DrawEndingLine(TEndingLine::Thanks);
+  if (play.EndingTicks == kCreditAt) painter_->DrawEndingLine(TEndingLine::Credit);
 }
 
 void TGame::RevealHiddenLadders() {
+  TPlayState& play = state_.play;
   if (play.phase == spCollect) return;
-  // Two rows a tick from the top; the edge columns are never revealed.
-  for (int pass = 0; pass < 2 && play.RowToReveal < kPlayFieldRows; ++pass) {
-    const int stage_row = play.RowToReveal - 1;
+  // The edge columns are never revealed.
+  for (int pass = 0; pass < kRevealRowsPerTick && play.RowToReveal < kPlayFieldRows; ++pass) {
+    const int field_row = play.RowToReveal;
     for (int column = 1; column <= kStageColumns - 2; ++column) {
-      int8_t& cell = play.field.cells[TPlayField::IndexOfStageCell(column, stage_row)];
-      if (cell != tcHiddenLadder) continue;
-      cell = tcLadder;
+      if (play.field.Read(column, field_row) != tcHiddenLadder) continue;
+      play.field.Write(column, field_row, tcLadder);
       TLadderList& ladders = play.ladders;
       if (ladders.count < kListCapacity) {
         ladders.X[ladders.count] = column * kCellPixels;
-        ladders.Y[ladders.count] = stage_row * kCellPixels;
+        ladders.Y[ladders.count] = (field_row - 1) * kCellPixels;
         ++ladders.count;
       }
     }
@@ -59,33 +69,19 @@ void TGame::RevealHiddenLadders() {
   }
 }
 
-void TGame::MoveGuards() {
-  if (GuardPass(play, random, TGuardCanvas{surfaces_.screen, surfaces_.sprite_sheet}))
-    sound_.PlayEffect(seKill);
+void TGame::MoveGuards(TSoundCueList& cues) {
+  if (GuardPass(state_.play, state_.random, painter_)) cues.Effect(seKill);
 }
 
 void TGame::EnterTally() {
+  TPlayState& play = state_.play;
+  TStageProgress& progress = state_.progress;
   play.phase = spTally;
-  FillBlack(surfaces_.screen, 0, 0, kImageWidth, kImageHeight);
-  for (int i = 0; i < 6; ++i)
-    CopyCell(surfaces_.screen, 64 + 32 * i, 352, surfaces_.sprite_sheet, TileCell(tcBrick));
-  // The ladder stands one pixel into the brick row.
-  for (int i = 0; i < 3; ++i)
-    CopyCell(surfaces_.screen, 128, 353 + 32 * i, surfaces_.sprite_sheet, TileCell(tcLadder));
-  play.runner.x = 128;
-  play.runner.y = 320;
-  play.runner.RunnerFrame = 45;
-  CopyCell(surfaces_.screen, 192, 88, surfaces_.sprite_sheet, TileCell(tcGold));
-  CopyCell(surfaces_.screen, 192, 136, surfaces_.sprite_sheet, GuardSpriteCell(19));
-
+  play.runner.x = kTallyRunnerX;
+  play.runner.y = kTallyRunnerY;
+  play.runner.RunnerFrame = kTallyFirstFrame;
   const int gold = play.gold.count;
-  char line[32];
-  std::snprintf(line, sizeof line, "%3d00 POINTS", gold);
-  DrawText16(surfaces_.screen, surfaces_.sprite_sheet, 14, 6, line);
-  std::snprintf(line, sizeof line, "%3d00 POINTS", play.CrushCount);
-  DrawText16(surfaces_.screen, surfaces_.sprite_sheet, 14, 9, line);
-  std::snprintf(line, sizeof line, "TOTAL%4d00 POINTS", gold + play.CrushCount);
-  DrawText16(surfaces_.screen, surfaces_.sprite_sheet, 8, 15, line);
+  if (painter_) painter_->ShowTally(gold, play.CrushCount);
 
   progress.Score += gold + play.CrushCount;
   progress.Lives += 1;
@@ -94,11 +90,12 @@ void TGame::EnterTally() {
 }
 
 void TGame::TallyTick() {
+  TPlayState& play = state_.play;
   TRunner& runner = play.runner;
-  FillBlack(surfaces_.screen, runner.x, runner.y, kCellPixels, kCellPixels);
+  if (painter_) painter_->ClearTallyRunner(runner.x, runner.y);
   ++play.GoldTicks;
-  // The runner dances among sparkles: 45, 46, 47, 48, 45...
-  if (play.GoldTicks % 4 == 0) runner.RunnerFrame = runner.RunnerFrame >= 48 ? 45 : runner.RunnerFrame + 1;
+  if (play.GoldTicks % kTallyTicksPerFrame == 0)
+    runner.RunnerFrame = runner.RunnerFrame >= kTallyLastFrame ? kTallyFirstFrame : runner.RunnerFrame + 1;
 }
 
 }  // namespace bd

@@ -1,9 +1,5 @@
 // Stage start: one stage turned into the live play state and its opening picture.
-#include <cstdio>
-
 #include "game/game.h"
-#include "render/draw.h"
-#include "render/raster.h"
 #include "stage/stage_source.h"
 
 namespace bd {
@@ -14,19 +10,13 @@ void ResetSlots(TPlayState& play) {
   play.holes.timer.fill(0);
 }
 
-// The picture a stage cell leaves in the background: ladders and gold are
-// drawn every tick from their lists, a trap brick passes for brick.
-uint8_t BackgroundTile(uint8_t code) {
-  switch (code) {
-    case tcLadder:
-    case tcHiddenLadder:
-    case tcGold:
-    case tcGuardStart:
-    case tcRunnerStart: return tcEmpty;
-    case tcTrapBrick: return tcBrick;
-    default: return code;
-  }
-}
+// A guard starts walking right, a step of 4 pixels, in its first right-facing frame.
+constexpr int kGuardStartStep = 4;
+constexpr int kGuardStartFrame = 18;
+// The runner's standing frame, also for a stage without a runner start.
+constexpr int kRunnerStartFrame = 18;
+// Where the runner stands when the stage has no runner start.
+constexpr int kDefaultRunnerX = 32;
 
 // Converts one stage cell into its field value and list entries.
 void ConvertCell(TPlayState& play, uint8_t code, int column, int row) {
@@ -59,25 +49,27 @@ void ConvertCell(TPlayState& play, uint8_t code, int column, int row) {
         play.guards.State[slot] = 1;
         play.guards.X[slot] = x;
         play.guards.Y[slot] = y;
-        play.guards.DX[slot] = 4;
+        play.guards.DX[slot] = kGuardStartStep;
         play.guards.DY[slot] = 0;
-        play.guards.Frame[slot] = 18;
+        play.guards.Frame[slot] = kGuardStartFrame;
       }
       break;
     case tcRunnerStart:
       value = tcEmpty;
       play.runner.x = x;  // the last start in reading order wins
       play.runner.y = y;
-      play.runner.RunnerFrame = 18;
+      play.runner.RunnerFrame = kRunnerStartFrame;
       break;
     default: break;
   }
-  play.field.cells[TPlayField::IndexOfStageCell(column, row)] = value;
+  play.field.Write(column, TPlayField::FieldRowOfStageRow(row), value);
 }
 
 }  // namespace
 
-void TGame::StartStage(const TEditSet* edited_set, bool with_banner) {
+TSoundCueList TGame::StartStage(const TEditSet* edited_set, bool with_banner) {
+  TPlayState& play = state_.play;
+  const TStageProgress& progress = state_.progress;
   ResetSlots(play);
 
   const TStageGrid* source = SourceGridForStage(progress.StageIndex, edited_set, stage_scratch_);
@@ -92,25 +84,21 @@ void TGame::StartStage(const TEditSet* edited_set, bool with_banner) {
   play.gold.count = 0;
   play.ladders.count = 0;
   play.guard_count = 0;
-  play.runner.x = 32;
+  play.runner.x = kDefaultRunnerX;
   play.runner.y = 0;
-  play.runner.RunnerFrame = 18;  // also for a stage without a runner start
+  play.runner.RunnerFrame = kRunnerStartFrame;
 
   for (int row = 0; row < kStageRows; ++row) {
     for (int column = 0; column < kStageColumns; ++column) {
       const uint8_t code = source->at(column, row);
       ConvertCell(play, code, column, row);
-      // Codes past the tile row's end still name a cell of the sheet's width;
-      // the copy clips whatever lies beyond it.
-      CopyCell(surfaces_.background, column * kCellPixels, row * kCellPixels, surfaces_.sprite_sheet,
-               TileCell(BackgroundTile(code)));
+      if (painter_) painter_->PaintStageCell(column, row, code);
     }
   }
 
   play.phase = spCollect;
   play.GoldTicks = 0;
   play.LadderTicks = 0;
-  play.keys = TInputLatches{};
   play.runner.DigTicks = 0;
   play.runner.DeathTicks = 0;
   play.runner.IdleTicks = 0;
@@ -120,21 +108,17 @@ void TGame::StartStage(const TEditSet* edited_set, bool with_banner) {
   play.CrushCount = 0;
   play.GoldLeft = play.gold.count;
 
-  if (sound_.MusicOn) sound_.music.StartMusic("mus1.mid");
-
-  surfaces_.screen.FillBlack();
-
   if (!with_banner) {
     play.StartDelay = 0;
-    BlockTransfer(surfaces_.screen, 0, 0, surfaces_.background, 0, 0, kImageWidth, kImageHeight,
-                  TRasterOp::Copy);
+    if (painter_) painter_->ShowStage();
   } else {
     play.StartDelay = kBannerTicks;
-    char line[40];
-    std::snprintf(line, sizeof line, "STAGE %2d  LEFT %d", progress.StageIndex + 1, progress.Lives);
-    DrawText16(surfaces_.screen, surfaces_.sprite_sheet, 8, 9, line);
-    DrawScoreLines();
+    if (painter_)
+      painter_->ShowBanner(progress.StageIndex + 1, progress.Lives, progress.Score, progress.HiScore);
   }
+  TSoundCueList cues;
+  cues.Music(TMusicPiece::Stage);
+  return cues;
 }
 
 }  // namespace bd

@@ -33,11 +33,21 @@ struct TPlayField {
     if (column < 0 || column >= kStageColumns || field_row < 0 || field_row >= kPlayFieldRows) return tcSolid;
     return cells[field_row * kStageColumns + column];
   }
+  // The cell under pixel (x, y), read as Read does.
+  int8_t ReadPixel(int x, int y) const { return Read(x / kCellPixels, y / kCellPixels + 1); }
+  // Writes a cell inside the field; a cell outside it is left alone, as it
+  // always reads as solid.
+  void Write(int column, int field_row, int8_t value) {
+    if (column < 0 || column >= kStageColumns || field_row < 0 || field_row >= kPlayFieldRows) return;
+    cells[field_row * kStageColumns + column] = value;
+  }
   // Field row of stage row r.
   static constexpr int FieldRowOfStageRow(int row) { return row + 1; }
 
   // Solid at columns 0 and 15, empty between.
   void WriteVirtualRow();
+
+  bool operator==(const TPlayField&) const = default;
 };
 
 }  // namespace bd

@@ -39,9 +39,9 @@ class BrokenStageTest : public PlayFixture {
       ASSERT_GE(runner().y, -32) << t;
       ASSERT_LE(runner().y, 416) << t;
       for (int i = 0; i < kHoleSlots; ++i) {
-        if (app.game.play.holes.timer[i] == 0) continue;
-        ASSERT_TRUE(app.game.play.holes.column[i] >= 0 && app.game.play.holes.column[i] < 16) << t;
-        ASSERT_TRUE(app.game.play.holes.row[i] >= 0 && app.game.play.holes.row[i] < 14) << t;
+        if (app.game.play().holes.timer[i] == 0) continue;
+        ASSERT_TRUE(app.game.play().holes.column[i] >= 0 && app.game.play().holes.column[i] < 16) << t;
+        ASSERT_TRUE(app.game.play().holes.row[i] >= 0 && app.game.play().holes.row[i] < 14) << t;
       }
       if (runner().DeathTicks == kDeathTicksOver) TestPlay(grid);  // keep playing
     }
@@ -76,8 +76,8 @@ TEST_F(BrokenStageTest, EveryCellAGuardStartOrOneCodeEverywhere) {
   TStageGrid guards;
   guards.cells.fill(tcGuardStart);
   TestPlay(guards);
-  EXPECT_EQ(app.game.play.guard_count, kListCapacity);
-  EXPECT_EQ(app.game.play.guards.State[kListCapacity - 1], 1);
+  EXPECT_EQ(app.game.play().guard_count, kListCapacity);
+  EXPECT_EQ(app.game.play().guards.State[kListCapacity - 1], 1);
   EXPECT_EQ(Field(15, 13), tcEmpty);  // starts past the 182nd are empty cells
   PlayWithRandomKeys(guards, 11, 500);
 
@@ -102,7 +102,7 @@ TEST_F(BrokenStageTest, ARunnerOnTheEdgeColumnsIsWalledIn) {
   Release(vkLeft);
   Press(vkZ);  // nothing to dig beyond the edge
   Tick();
-  EXPECT_EQ(app.game.play.holes.timer[0], 0);
+  EXPECT_EQ(app.game.play().holes.timer[0], 0);
   Release(vkZ);
   Press(vkRight);
   Tick(70);

@@ -9,9 +9,12 @@
 #include "app/app.h"
 #include "platform/headless/headless_services.h"
 #include "stage/builtin_stages.h"
+#include "tests/game_seam.h"
 
 namespace bd {
 namespace {
+
+using testing::EditGame;
 
 constexpr int kEndingStage = kBuiltInStageCount - 1;
 
@@ -22,9 +25,9 @@ struct TEndingGame {
   TEndingGame() {
     app.Startup();
     app.StartGame();
-    app.game.progress.StageIndex = kEndingStage;
+    EditGame(app.game, [&](TGameState& s) { s.progress.StageIndex = kEndingStage; });
     app.StartStage();
-    while (app.game.play.StartDelay > 1) app.PlayTick();
+    while (app.game.play().StartDelay > 1) app.PlayTick();
   }
 };
 
@@ -45,30 +48,29 @@ uint64_t MovementKey(const TPlayState& play) {
 
 // With several directions held the runner obeys only the first of up, down,
 // right, left, so these five cover every combination of keys.
-constexpr TInputLatches kInputs[] = {
-    {}, {.KeyUp = 1}, {.KeyRight = 1}, {.KeyDown = 1}, {.KeyLeft = 1},
+constexpr TTickInput kInputs[] = {
+    {}, {.up = true}, {.right = true}, {.down = true}, {.left = true},
 };
 
 TEST(EndingStage, AllGoldCanBeTakenTheWordAppearsAndRowZeroIsOutOfReach) {
   auto game = std::make_unique<TEndingGame>();
   TApp& app = game->app;
-  const TPlayField start_field = app.game.play.field;
-  ASSERT_EQ(app.game.play.gold.count, 3);
-  ASSERT_EQ(app.game.play.guard_count, 0);
+  const TPlayField start_field = app.game.play().field;
+  ASSERT_EQ(app.game.play().gold.count, 3);
+  ASSERT_EQ(app.game.play().guard_count, 0);
 
-  std::vector<TPlayState> frontier{app.game.play};
-  std::unordered_set<uint64_t> seen{MovementKey(app.game.play)};
-  int highest_y = app.game.play.runner.y;
+  std::vector<TPlayState> frontier{app.game.play()};
+  std::unordered_set<uint64_t> seen{MovementKey(app.game.play())};
+  int highest_y = app.game.play().runner.y;
   bool all_gold_taken = false;
   bool revealed_checked = false;
   while (!frontier.empty()) {
     std::vector<TPlayState> next;
     for (const TPlayState& state : frontier) {
-      for (const TInputLatches& input : kInputs) {
-        app.game.play = state;
-        app.game.play.keys = input;
-        app.PlayTick();
-        const TPlayState& play = app.game.play;
+      for (const TTickInput& input : kInputs) {
+        EditGame(app.game, [&](TGameState& s) { s.play = state; });
+        app.game.PlayTick(input);
+        const TPlayState& play = app.game.play();
         ASSERT_EQ(play.runner.DeathTicks, 0);
         ASSERT_NE(play.phase, spTally);
         highest_y = std::min(highest_y, play.runner.y);

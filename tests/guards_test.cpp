@@ -10,18 +10,31 @@ namespace {
 
 class GuardsTest : public PlayFixture {
  protected:
-  TGuardTable& guards() { return app.game.play.guards; }
+  const TGuardTable& guards() const { return app.game.play().guards; }
+  // Puts guard slot 0's or another slot's values in place before the next tick.
+  void SetGuard(int slot, int state, int x, int y, int frame) {
+    EditGame(app.game, [&](TGameState& s) {
+      TGuardTable& table = s.play.guards;
+      table.State[slot] = static_cast<int8_t>(state);
+      if (x >= 0) table.X[slot] = x;
+      if (y >= 0) table.Y[slot] = y;
+      if (frame >= 0) table.Frame[slot] = frame;
+    });
+  }
   void Tap(uint16_t key) {
     Press(key);
     Tick();
     Release(key);
   }
   void Put(int column, int row, int8_t value) {
-    app.game.play.field.cells[TPlayField::IndexOfStageCell(column, row)] = value;
+    EditGame(app.game,
+             [&](TGameState& s) { s.play.field.Write(column, TPlayField::FieldRowOfStageRow(row), value); });
   }
   void MoveRunnerTo(int x, int y) {
-    app.game.play.runner.x = x;
-    app.game.play.runner.y = y;
+    EditGame(app.game, [&](TGameState& s) {
+      s.play.runner.x = x;
+      s.play.runner.y = y;
+    });
   }
   // The runner digs at column 6 of the floor; the guard falls from row 8
   // straight into the hole and lands at the end of the 32nd tick.
@@ -172,7 +185,7 @@ TEST_F(GuardsTest, WalksOverATrappedGuardsHeadUntilItsCountReaches32) {
     ASSERT_EQ(guards().Y[1], 384);
     ASSERT_EQ(guards().State[1], 9);
     ASSERT_EQ(guards().X[0], 128);
-    guards().State[1] = static_cast<int8_t>(count);
+    SetGuard(1, count, -1, -1, -1);
     Tick();
     if (count == 31) {
       EXPECT_EQ(guards().X[0], 132);
@@ -187,8 +200,8 @@ TEST_F(GuardsTest, WalksOverATrappedGuardsHeadUntilItsCountReaches32) {
 TEST_F(GuardsTest, ACrushedGuardComesBackInAFreeCellOfTheTopRow) {
   TestPlay(
       FramedStage({"BBBBBGBBBB.BBB", "", "", "", "", "", "", "", "", "", "", "....R", "BBBBBBBBBBBBBB"}));
-  app.game.random.seed = 17;
-  TRandom copy = app.game.random;
+  EditGame(app.game, [&](TGameState& s) { s.random.seed = 17; });
+  TRandom copy = app.game.random();
   int picks = 0;
   int column = 0;
   do {
@@ -202,10 +215,10 @@ TEST_F(GuardsTest, ACrushedGuardComesBackInAFreeCellOfTheTopRow) {
   ASSERT_EQ(guards().Y[0], 384);
   Tick(4);
   ASSERT_EQ(guards().State[0], 5);
-  EXPECT_EQ(app.game.play.CrushCount, 0);
+  EXPECT_EQ(app.game.play().CrushCount, 0);
   Tick();
   EXPECT_EQ(guards().State[0], 52);
-  EXPECT_EQ(app.game.play.CrushCount, 1);
+  EXPECT_EQ(app.game.play().CrushCount, 1);
   EXPECT_EQ(Waves("kil.wav"), 1);
   EXPECT_EQ(guards().X[0], 192);
   EXPECT_EQ(guards().Y[0], 384);
@@ -234,7 +247,7 @@ TEST_F(GuardsTest, ACrushedGuardComesBackInAFreeCellOfTheTopRow) {
   EXPECT_EQ(guards().DY[0], 0);
   EXPECT_EQ(guards().X[0], column * 32);
   EXPECT_EQ(guards().Y[0], 0);
-  EXPECT_EQ(app.game.play.CrushCount, 1);
+  EXPECT_EQ(app.game.play().CrushCount, 1);
 }
 
 TEST_F(GuardsTest, OnALadderTurnsToClimbTowardTheRunnerRightAboveOrBelow) {
@@ -315,14 +328,11 @@ TEST_F(GuardsTest, CatchesTheRunnerSoonerFromHisRightThanFromHisLeft) {
 
 TEST_F(GuardsTest, ACrushedGuardCatchesNobodyUntilItMaterializes) {
   TestPlay(FramedStage({"G", "S", "", "", "", "", "", "", "", "", "", ".....R", "BBBBBBBBBBBBBB"}));
-  guards().State[0] = 60;
-  guards().X[0] = 192;
-  guards().Y[0] = 352;
+  SetGuard(0, 60, 192, 352, -1);
   Tick();
   EXPECT_EQ(guards().State[0], 61);
   EXPECT_EQ(runner().DeathTicks, 0);
-  guards().State[0] = 71;
-  guards().Frame[0] = 14;
+  SetGuard(0, 71, -1, -1, 14);
   Tick();
   EXPECT_EQ(guards().State[0], 72);
   EXPECT_EQ(guards().Frame[0], 15);

@@ -44,7 +44,7 @@ TEST_F(HolesTest, AHoleOpensOnItsFourthTickAndFillsInAfterItsHundredth) {
     }
   }
   EXPECT_EQ(Field(4, 12), tcBrick);
-  EXPECT_EQ(app.game.play.holes.timer[0], 0);
+  EXPECT_EQ(app.game.play().holes.timer[0], 0);
   EXPECT_TRUE(SquareEquals(app.background, 128, 384, app.sprite_sheet, TileCell(tcBrick), 32, 32));
 }
 
@@ -53,8 +53,8 @@ TEST_F(HolesTest, ASecondDigMakesTheFirstHoleFillInATickEarlier) {
   Tap(vkZ);  // tick T
   Tick(19);
   Tap(vkX);  // tick T + 20
-  EXPECT_EQ(app.game.play.holes.timer[1], 2);
-  EXPECT_EQ(app.game.play.holes.column[1], 6);
+  EXPECT_EQ(app.game.play().holes.timer[1], 2);
+  EXPECT_EQ(app.game.play().holes.column[1], 6);
   Tick(78);  // T + 98
   EXPECT_EQ(Field(4, 12), tcHole);
   Tick();  // T + 99
@@ -80,8 +80,8 @@ TEST_F(HolesTest, BothDigKeysDigToTheLeftOnly) {
   Press(vkX);
   Press(vkZ);
   Tick();
-  EXPECT_EQ(app.game.play.holes.column[0], 4);
-  EXPECT_EQ(app.game.play.holes.timer[1], 0);
+  EXPECT_EQ(app.game.play().holes.column[0], 4);
+  EXPECT_EQ(app.game.play().holes.timer[1], 0);
   EXPECT_EQ(runner().StepX, -8);
 }
 
@@ -106,7 +106,7 @@ TEST_F(HolesTest, OnlyEmptyOrOpenCellsBesideAndBrickBelowCanBeDug) {
     Press(vkZ);
     Tick();
     Release(vkZ);
-    EXPECT_EQ(app.game.play.holes.timer[0] != 0, c.dug);
+    EXPECT_EQ(app.game.play().holes.timer[0] != 0, c.dug);
     EXPECT_EQ(Waves("dig.wav"), c.dug ? 1 : 0);
   }
 }
@@ -119,13 +119,13 @@ TEST_F(HolesTest, DigsFromABarALadderAndAGuardsHeadTurningOnTheBar) {
   Release(vkLeft);
   ASSERT_EQ(runner().RunnerFrame, 12);  // hanging, facing left
   Tap(vkX);
-  EXPECT_EQ(app.game.play.holes.column[0], 4);
+  EXPECT_EQ(app.game.play().holes.column[0], 4);
   EXPECT_EQ(runner().RunnerFrame, 31);
 
   TestPlay(FramedStage({"", "", "", "", "", "", "", "", "", "", "....R", "...BG", "BBBBBBBBBBBBBB"}));
   Tap(vkZ);
-  EXPECT_EQ(app.game.play.holes.column[0], 4);
-  EXPECT_EQ(app.game.play.holes.row[0], 11);
+  EXPECT_EQ(app.game.play().holes.column[0], 4);
+  EXPECT_EQ(app.game.play().holes.row[0], 11);
 }
 
 TEST_F(HolesTest, ADigHalfWayDownALadderLiftsHimOntoTheRowAbove) {
@@ -136,8 +136,8 @@ TEST_F(HolesTest, ADigHalfWayDownALadderLiftsHimOntoTheRowAbove) {
   Release(vkDown);
   ASSERT_EQ(runner().y, 328);
   Tap(vkZ);
-  EXPECT_EQ(app.game.play.holes.column[0], 4);
-  EXPECT_EQ(app.game.play.holes.row[0], 11);
+  EXPECT_EQ(app.game.play().holes.column[0], 4);
+  EXPECT_EQ(app.game.play().holes.row[0], 11);
   EXPECT_EQ(runner().RunnerFrame, 8);  // a climbing runner keeps his pose
   Tick();
   EXPECT_EQ(runner().y, 320);
@@ -179,22 +179,22 @@ TEST_F(HolesTest, HolesStandStillWhileTheRunnerDies) {
   Tap(vkZ);
   app.GiveUp();  // give up
   Tick(30);
-  EXPECT_EQ(app.game.play.holes.timer[0], 2);
+  EXPECT_EQ(app.game.play().holes.timer[0], 2);
   EXPECT_EQ(Field(4, 12), tcBrick);
 }
 
 TEST_F(HolesTest, AFullHoleTableStillDigsAndSounds) {
   FloorStage();
   for (int i = 0; i < kHoleSlots; ++i) {
-    app.game.play.holes.timer[i] = 50;
-    app.game.play.holes.column[i] = 10;
-    app.game.play.holes.row[i] = 12;
+    EditGame(app.game, [&](TGameState& s) { s.play.holes.timer[i] = 50; });
+    EditGame(app.game, [&](TGameState& s) { s.play.holes.column[i] = 10; });
+    EditGame(app.game, [&](TGameState& s) { s.play.holes.row[i] = 12; });
   }
   Tap(vkZ);
   EXPECT_EQ(Field(4, 12), tcBrick);
   EXPECT_EQ(Waves("dig.wav"), 1);
   EXPECT_EQ(runner().DigTicks, 10);
-  EXPECT_EQ(app.game.play.holes.timer[0], 51);  // one pass only: no hole was made
+  EXPECT_EQ(app.game.play().holes.timer[0], 51);  // one pass only: no hole was made
 }
 
 }  // namespace

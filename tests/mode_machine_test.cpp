@@ -4,11 +4,13 @@
 
 #include "app/app.h"
 #include "platform/headless/headless_services.h"
+#include "tests/game_seam.h"
 
 namespace bd {
 namespace {
 
 using enum TMenuItemId;
+using testing::EditGame;
 
 class ModeMachine : public ::testing::Test {
  protected:
@@ -25,7 +27,9 @@ class ModeMachine : public ::testing::Test {
   }
 
   // Ends the runner's death the way the play tick leaves it.
-  void FinishDeath() { app.game.play.runner.DeathTicks = 18; }
+  void FinishDeath() {
+    EditGame(app.game, [&](TGameState& s) { s.play.runner.DeathTicks = 18; });
+  }
 
   std::string Folder() const { return "/opt/burrow-dash/"; }
 
@@ -41,14 +45,14 @@ TEST_F(ModeMachine, StartUpPlacesTheWindowAndOpensOnTheTitle) {
   EXPECT_EQ(headless.window.client_height, 448);
   EXPECT_EQ(app.ProgramFolder, Folder());
   EXPECT_EQ(headless.window.caption, "Burrow Dash");
-  EXPECT_TRUE(app.sound.SoundOn && app.sound.MusicOn);
+  EXPECT_TRUE(app.sound.SoundOn() && app.sound.MusicOn());
   EXPECT_TRUE(app.menu.Checked(ToggleMusic) && app.menu.Checked(ToggleSound));
-  EXPECT_EQ(app.game.progress.Lives, 5);
+  EXPECT_EQ(app.game.progress().Lives, 5);
   EXPECT_EQ(app.TitleChoice, 1);
   EXPECT_EQ(headless.audio.music_calls, std::vector<std::string>{"start " + Folder() + "tit.mid"});
   EXPECT_FALSE(app.PlayClockRunning());
-  EXPECT_EQ(app.game.random.seed, headless.clock.seed);
-  for (const TStageGrid& stage : app.editor.stages) {
+  EXPECT_EQ(app.game.random().seed, headless.clock.seed);
+  for (const TStageGrid& stage : app.editor.stages()) {
     TStageGrid framed;
     ClearToFrame(framed);
     EXPECT_EQ(stage, framed);
@@ -75,7 +79,7 @@ TEST_F(ModeMachine, MenuEnablingFollowsTheModes) {
   ExpectMenuForMode("test play", true, false, false);
   app.GoToTitle();
   app.StartGame();
-  app.game.progress.Lives = 1;
+  EditGame(app.game, [&](TGameState& s) { s.progress.Lives = 1; });
   FinishDeath();
   app.ConfirmAction();
   ASSERT_EQ(app.GameMode, gmGameOver);
@@ -87,12 +91,12 @@ TEST_F(ModeMachine, MenuEnablingFollowsTheModes) {
 TEST_F(ModeMachine, ConfirmOnTheTitleFollowsTheCursor) {
   app.ConfirmAction();
   EXPECT_EQ(app.GameMode, gmGame);
-  EXPECT_EQ(app.game.progress.StageIndex, 0);
+  EXPECT_EQ(app.game.progress().StageIndex, 0);
   EXPECT_TRUE(app.PlayClockRunning());
   app.GoToTitle();
   app.KeyDown(vkDown);
   EXPECT_EQ(app.TitleChoice, 2);
-  EXPECT_EQ(app.game.play.keys.KeyDown, 0);  // the title cursor sets no latch
+  EXPECT_EQ(app.keys().KeyDown, 0);  // the title cursor sets no latch
   app.KeyDown(vkSpace);
   EXPECT_EQ(app.GameMode, gmEdit);
   EXPECT_TRUE(headless.window.palette_visible);
@@ -103,9 +107,9 @@ TEST_F(ModeMachine, TestPlayComesBackToTheEditorByEscapeDeathOrTally) {
   app.SelectEditStage(3);
   app.ConfirmAction();
   ASSERT_EQ(app.GameMode, gmTestPlay);
-  EXPECT_EQ(app.game.progress.StageIndex, 3);
+  EXPECT_EQ(app.game.progress().StageIndex, 3);
   EXPECT_FALSE(headless.window.palette_visible);
-  EXPECT_EQ(app.game.play.StartDelay, 0);  // no banner in test play
+  EXPECT_EQ(app.game.play().StartDelay, 0);  // no banner in test play
 
   app.KeyDown(vkEscape);
   EXPECT_EQ(app.GameMode, gmEdit);
@@ -116,37 +120,37 @@ TEST_F(ModeMachine, TestPlayComesBackToTheEditorByEscapeDeathOrTally) {
   FinishDeath();
   app.ConfirmAction();
   EXPECT_EQ(app.GameMode, gmEdit);
-  EXPECT_EQ(app.game.progress.Lives, 5);  // a death in test play costs no life
+  EXPECT_EQ(app.game.progress().Lives, 5);  // a death in test play costs no life
 
   // Entering the editor leaves DeathTicks at 18: confirm stops at the death test.
   app.ConfirmAction();
   EXPECT_EQ(app.GameMode, gmEdit);
   app.RunCommand(TestPlay);  // F4 works throughout
   ASSERT_EQ(app.GameMode, gmTestPlay);
-  app.game.play.phase = spTally;
+  EditGame(app.game, [&](TGameState& s) { s.play.phase = spTally; });
   app.ConfirmAction();
   EXPECT_EQ(app.GameMode, gmEdit);
-  EXPECT_EQ(app.editor.current_stage, 3);
+  EXPECT_EQ(app.editor.current_stage(), 3);
 }
 
 TEST_F(ModeMachine, DeathsCostLivesUntilTheGameIsOver) {
   app.StartGame();
-  app.game.progress.StageIndex = 2;
+  EditGame(app.game, [&](TGameState& s) { s.progress.StageIndex = 2; });
   FinishDeath();
   app.ConfirmAction();
   EXPECT_EQ(app.GameMode, gmGame);
-  EXPECT_EQ(app.game.progress.Lives, 4);
-  EXPECT_EQ(app.game.progress.StageIndex, 2);
-  EXPECT_EQ(app.game.play.runner.DeathTicks, 0);
+  EXPECT_EQ(app.game.progress().Lives, 4);
+  EXPECT_EQ(app.game.progress().StageIndex, 2);
+  EXPECT_EQ(app.game.play().runner.DeathTicks, 0);
   EXPECT_TRUE(app.PlayClockRunning());
 
-  app.game.progress.Lives = 1;
+  EditGame(app.game, [&](TGameState& s) { s.progress.Lives = 1; });
   FinishDeath();
   app.ConfirmAction();
   EXPECT_EQ(app.GameMode, gmGameOver);
-  EXPECT_EQ(app.game.progress.Lives, 0);
+  EXPECT_EQ(app.game.progress().Lives, 0);
   EXPECT_FALSE(app.PlayClockRunning());
-  EXPECT_EQ(app.game.play.runner.DeathTicks, 0);
+  EXPECT_EQ(app.game.play().runner.DeathTicks, 0);
   EXPECT_EQ(headless.audio.music_calls.back(), "start " + Folder() + "mus3.mid");
 
   // Give up on the game-over screen changes nothing visible; confirm still leads to the title.
@@ -158,26 +162,26 @@ TEST_F(ModeMachine, DeathsCostLivesUntilTheGameIsOver) {
 
 TEST_F(ModeMachine, TallyLeadsToTheNextStageOrEndsTheSet) {
   app.StartGame();
-  app.game.play.phase = spTally;
+  EditGame(app.game, [&](TGameState& s) { s.play.phase = spTally; });
   app.ConfirmAction();
   EXPECT_EQ(app.GameMode, gmGame);
-  EXPECT_EQ(app.game.progress.StageIndex, 1);
-  EXPECT_EQ(app.game.play.phase, spCollect);
+  EXPECT_EQ(app.game.progress().StageIndex, 1);
+  EXPECT_EQ(app.game.play().phase, spCollect);
 
   // After the sixth stage of a Play Edit game comes the game-over screen.
-  app.game.progress.PlayEditSet = true;
-  app.game.progress.StageIndex = 5;
-  app.game.play.phase = spTally;
+  EditGame(app.game, [&](TGameState& s) { s.progress.PlayEditSet = true; });
+  EditGame(app.game, [&](TGameState& s) { s.progress.StageIndex = 5; });
+  EditGame(app.game, [&](TGameState& s) { s.play.phase = spTally; });
   app.ConfirmAction();
   EXPECT_EQ(app.GameMode, gmGameOver);
-  EXPECT_EQ(app.game.play.phase, spCollect);
+  EXPECT_EQ(app.game.play().phase, spCollect);
 
   // The built-in set has no stage after the sixteenth either.
   app.GoToTitle();
-  EXPECT_FALSE(app.game.progress.PlayEditSet);
+  EXPECT_FALSE(app.game.progress().PlayEditSet);
   app.StartGame();
-  app.game.progress.StageIndex = 15;
-  app.game.play.phase = spTally;
+  EditGame(app.game, [&](TGameState& s) { s.progress.StageIndex = 15; });
+  EditGame(app.game, [&](TGameState& s) { s.play.phase = spTally; });
   app.ConfirmAction();
   EXPECT_EQ(app.GameMode, gmGameOver);
 }
@@ -191,32 +195,32 @@ TEST_F(ModeMachine, ConfirmTestsTheDeathBeforeTheEditorAndTheTally) {
   // A death given up during the tally: the death is looked at first.
   app.GoToTitle();
   app.StartGame();
-  app.game.play.phase = spTally;
+  EditGame(app.game, [&](TGameState& s) { s.play.phase = spTally; });
   app.GiveUp();
-  EXPECT_EQ(app.game.play.runner.DeathTicks, 1);
+  EXPECT_EQ(app.game.play().runner.DeathTicks, 1);
   app.ConfirmAction();  // DeathTicks 1: the tally decides
-  EXPECT_EQ(app.game.progress.StageIndex, 1);
-  EXPECT_EQ(app.game.progress.Lives, 5);
+  EXPECT_EQ(app.game.progress().StageIndex, 1);
+  EXPECT_EQ(app.game.progress().Lives, 5);
 
   // Alive, no tally: nothing.
   app.ConfirmAction();
-  EXPECT_EQ(app.game.progress.StageIndex, 1);
+  EXPECT_EQ(app.game.progress().StageIndex, 1);
   EXPECT_EQ(app.GameMode, gmGame);
 }
 
 TEST_F(ModeMachine, TitleFromAnywhereResetsTheGame) {
   app.StartGame();
-  app.game.progress.Score = 40;
-  app.game.progress.Lives = 2;
+  EditGame(app.game, [&](TGameState& s) { s.progress.Score = 40; });
+  EditGame(app.game, [&](TGameState& s) { s.progress.Lives = 2; });
   app.Pause();
   app.GiveUp();
   app.RunCommand(GoToTitle);
   EXPECT_EQ(app.GameMode, gmTitle);
-  EXPECT_EQ(app.game.play.runner.DeathTicks, 0);
+  EXPECT_EQ(app.game.play().runner.DeathTicks, 0);
   EXPECT_FALSE(app.menu.Checked(Pause));
   EXPECT_FALSE(app.PlayClockRunning());
-  EXPECT_EQ(app.game.progress.Lives, 5);
-  EXPECT_EQ(app.game.progress.Score, 0);
+  EXPECT_EQ(app.game.progress().Lives, 5);
+  EXPECT_EQ(app.game.progress().Score, 0);
   EXPECT_FALSE(headless.window.palette_visible);
 }
 
@@ -228,11 +232,11 @@ TEST_F(ModeMachine, PauseStopsThePlayClockAndTheKeysButNotKeyUps) {
   EXPECT_FALSE(app.PlayClockRunning());
   app.KeyDown(vkRight);
   app.KeyDown(vkSpace);
-  EXPECT_EQ(app.game.play.keys.KeyRight, 0);
+  EXPECT_EQ(app.keys().KeyRight, 0);
   app.KeyUp(vkLeft);
-  EXPECT_EQ(app.game.play.keys.KeyLeft, 0);
+  EXPECT_EQ(app.keys().KeyLeft, 0);
   // Menu commands are not paused.
-  app.game.progress.Lives = 1;
+  EditGame(app.game, [&](TGameState& s) { s.progress.Lives = 1; });
   FinishDeath();
   app.ConfirmAction();  // Space is ignored, but the joystick's confirm is not
   EXPECT_EQ(app.GameMode, gmGameOver);
@@ -249,23 +253,23 @@ TEST_F(ModeMachine, CommandsOfDisabledMenusDoNothing) {
   app.RunCommand(TestPlay);
   app.RunCommand(EditStage3);
   EXPECT_EQ(app.GameMode, gmTitle);
-  EXPECT_EQ(app.editor.current_stage, 0);
+  EXPECT_EQ(app.editor.current_stage(), 0);
   app.StartGame();
   app.RunCommand(EditStage3);
   app.RunCommand(EditMode);
   app.RunCommand(StartGame);
-  EXPECT_EQ(app.editor.current_stage, 0);
+  EXPECT_EQ(app.editor.current_stage(), 0);
   EXPECT_EQ(app.GameMode, gmGame);
   app.GoToTitle();
   app.RunCommand(GiveUp);
-  EXPECT_EQ(app.game.play.runner.DeathTicks, 0);
+  EXPECT_EQ(app.game.play().runner.DeathTicks, 0);
 }
 
 TEST_F(ModeMachine, EditModeNamesTheStageFileInTheCaption) {
   app.EditMode();
   EXPECT_EQ(headless.window.caption, "Burrow Dash");
   app.GoToTitle();
-  app.editor.file_name = "/home/player/stages/mine.bds";
+  app.editor.AdoptStageFile("/home/player/stages/mine.bds", app.editor.stages());
   app.EditMode();
   EXPECT_EQ(headless.window.caption, "Burrow Dash - mine.bds");
   app.TestPlay();
@@ -275,16 +279,16 @@ TEST_F(ModeMachine, EditModeNamesTheStageFileInTheCaption) {
   headless.dialogs.message_box_answers = {false};
   app.RunCommand(ClearAllStages);
   EXPECT_EQ(headless.window.caption, "Burrow Dash - mine.bds");
-  EXPECT_EQ(app.editor.file_name, "/home/player/stages/mine.bds");
+  EXPECT_EQ(app.editor.file_name(), "/home/player/stages/mine.bds");
 
   app.SelectEditStage(2);
-  app.editor.stages[0].at(4, 4) = tcGold;
+  app.editor.SetCell(0, 4, 4, tcGold);
   app.RunCommand(ClearAllStages);  // answered OK
   EXPECT_EQ(headless.window.caption, "Burrow Dash");
-  EXPECT_EQ(app.editor.file_name, "*.bds");
-  EXPECT_EQ(app.editor.current_stage, 0);
+  EXPECT_EQ(app.editor.file_name(), "*.bds");
+  EXPECT_EQ(app.editor.current_stage(), 0);
   EXPECT_TRUE(app.menu.Checked(EditStage1));
-  EXPECT_EQ(app.editor.stages[0].at(4, 4), tcEmpty);
+  EXPECT_EQ(app.editor.stages()[0].at(4, 4), tcEmpty);
   ASSERT_EQ(headless.dialogs.message_boxes.size(), 2u);
   EXPECT_EQ(headless.dialogs.message_boxes[1].text, "All Clear?");
   EXPECT_EQ(headless.dialogs.message_boxes[1].caption, "BurrowDash");
@@ -297,20 +301,20 @@ TEST_F(ModeMachine, EditModeNamesTheStageFileInTheCaption) {
 TEST_F(ModeMachine, ClearEmptiesOnlyTheStageOnScreenAndOnlyOnOk) {
   app.EditMode();
   app.SelectEditStage(1);
-  app.editor.stages[1].at(2, 2) = tcBrick;
-  app.editor.stages[2].at(2, 2) = tcBrick;
+  app.editor.SetCell(1, 2, 2, tcBrick);
+  app.editor.SetCell(2, 2, 2, tcBrick);
   headless.dialogs.message_box_answers = {false, true};
   app.RunCommand(ClearEditedStage);
-  EXPECT_EQ(app.editor.stages[1].at(2, 2), tcBrick);
+  EXPECT_EQ(app.editor.stages()[1].at(2, 2), tcBrick);
   app.RunCommand(ClearEditedStage);
-  EXPECT_EQ(app.editor.stages[1].at(2, 2), tcEmpty);
-  EXPECT_EQ(app.editor.stages[2].at(2, 2), tcBrick);
+  EXPECT_EQ(app.editor.stages()[1].at(2, 2), tcEmpty);
+  EXPECT_EQ(app.editor.stages()[2].at(2, 2), tcBrick);
   EXPECT_EQ(headless.dialogs.message_boxes.back().text, "Clear?");
 }
 
 TEST_F(ModeMachine, MusicAndSoundToggles) {
   app.RunCommand(ToggleMusic);
-  EXPECT_FALSE(app.sound.MusicOn);
+  EXPECT_FALSE(app.sound.MusicOn());
   EXPECT_FALSE(app.menu.Checked(ToggleMusic));
   EXPECT_EQ(headless.audio.music_calls.back(), "stop");  // the menu's stop is not guarded
   const size_t calls = headless.audio.music_calls.size();
@@ -319,16 +323,16 @@ TEST_F(ModeMachine, MusicAndSoundToggles) {
   app.StartGame();
   EXPECT_EQ(headless.audio.music_calls.size(), calls);
   app.RunCommand(ToggleMusic);
-  EXPECT_TRUE(app.sound.MusicOn);
+  EXPECT_TRUE(app.sound.MusicOn());
   EXPECT_EQ(headless.audio.music_calls.size(), calls);  // turning music on starts nothing
   app.GoToTitle();
   EXPECT_EQ(headless.audio.music_calls.back(), "start " + Folder() + "tit.mid");
 
   app.RunCommand(ToggleSound);
-  EXPECT_FALSE(app.sound.SoundOn);
+  EXPECT_FALSE(app.sound.SoundOn());
   EXPECT_FALSE(app.menu.Checked(ToggleSound));
   app.RunCommand(ToggleSound);
-  EXPECT_TRUE(app.sound.SoundOn && app.menu.Checked(ToggleSound));
+  EXPECT_TRUE(app.sound.SoundOn() && app.menu.Checked(ToggleSound));
 }
 
 TEST_F(ModeMachine, AMissingPieceIsReportedOnceAndTheGamePlaysOn) {
@@ -338,7 +342,7 @@ TEST_F(ModeMachine, AMissingPieceIsReportedOnceAndTheGamePlaysOn) {
   EXPECT_EQ(app.GameMode, gmGame);
   EXPECT_TRUE(app.menu.Enabled(GiveUp));
   EXPECT_TRUE(app.PlayClockRunning());
-  EXPECT_EQ(app.game.play.StartDelay, kBannerTicks);
+  EXPECT_EQ(app.game.play().StartDelay, kBannerTicks);
   ASSERT_EQ(headless.dialogs.message_boxes.size(), 1u);
   EXPECT_EQ(headless.dialogs.message_boxes[0].text, "cannot open " + Folder() + "mus1.mid");
   EXPECT_EQ(headless.dialogs.message_boxes[0].caption, "Burrow Dash");
@@ -347,9 +351,9 @@ TEST_F(ModeMachine, AMissingPieceIsReportedOnceAndTheGamePlaysOn) {
   // Giving up: the dying stops the music that never started, and counts on.
   app.RunCommand(GiveUp);
   for (int tick = 0; tick < kBannerTicks + kDeathTicksOver; ++tick) app.PlayTick();
-  EXPECT_EQ(app.game.play.runner.DeathTicks, kDeathTicksOver);
+  EXPECT_EQ(app.game.play().runner.DeathTicks, kDeathTicksOver);
   app.ConfirmAction();  // the next life starts the stage, and its music, again
-  EXPECT_EQ(app.game.progress.Lives, 4);
+  EXPECT_EQ(app.game.progress().Lives, 4);
   EXPECT_TRUE(app.PlayClockRunning());
   EXPECT_EQ(headless.dialogs.message_boxes.size(), 1u);  // once a run, not at every start
 }

@@ -97,35 +97,35 @@ TEST(NoAllocation, TenThousandPlayTicksOnABusyStage) {
                               headless.clock, headless.files}};
   app.sprite_sheet = MakeTestSheet();
   app.Startup();
-  app.editor.stages[0] = FramedStage({
-      "$.....G......$",
-      "BBHBBBBBBBBHBB",
-      "..H...$....H..",
-      "..H--------H..",
-      "..H.G......H..",
-      "BBBBBHBBBBBBBB",
-      ".....H........",
-      ".$...H..G..$..",
-      "BBBHBBBBHBBBBB",
-      "...H....H.....",
-      "...H$...H..G..",
-      ".R.H....H....$",
-      "BBBBBBBBBBBBBB",
-  });
+  app.editor.SetStage(0, FramedStage({
+                             "$.....G......$",
+                             "BBHBBBBBBBBHBB",
+                             "..H...$....H..",
+                             "..H--------H..",
+                             "..H.G......H..",
+                             "BBBBBHBBBBBBBB",
+                             ".....H........",
+                             ".$...H..G..$..",
+                             "BBBHBBBBHBBBBB",
+                             "...H....H.....",
+                             "...H$...H..G..",
+                             ".R.H....H....$",
+                             "BBBBBBBBBBBBBB",
+                         }));
   app.EditMode();
   app.TestPlay();
-  ASSERT_EQ(app.game.play.guard_count, 4);
+  ASSERT_EQ(app.game.play().guard_count, 4);
 
   // The counter sees an allocation made while it counts.
   std::vector<int> probe;
   counting = true;
-  probe.resize(64 + app.game.play.guard_count);
+  probe.resize(64 + app.game.play().guard_count);
   counting = false;
   ASSERT_EQ(probe.size(), 68u);
   EXPECT_GT(allocations.load(), 0);
   allocations = 0;
 
-  const int start_y = app.game.play.runner.y;
+  const int start_y = app.game.play().runner.y;
   int highest_y = start_y;
   int tally_ticks = 0;
   int step = 0;
@@ -141,9 +141,9 @@ TEST(NoAllocation, TenThousandPlayTicksOnABusyStage) {
     }
     --left;
     app.PlayTick();
-    highest_y = std::min(highest_y, app.game.play.runner.y);
-    tally_ticks = app.game.play.phase == spTally ? tally_ticks + 1 : 0;
-    if (app.game.play.runner.DeathTicks == kDeathTicksOver || tally_ticks == kTallyTicks) {
+    highest_y = std::min(highest_y, app.game.play().runner.y);
+    tally_ticks = app.game.play().phase == spTally ? tally_ticks + 1 : 0;
+    if (app.game.play().runner.DeathTicks == kDeathTicksOver || tally_ticks == kTallyTicks) {
       // The restart is no part of the tick.
       counting = false;
       app.StartStage();

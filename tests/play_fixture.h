@@ -12,6 +12,7 @@
 #include "game/actor_cells.h"
 #include "platform/headless/headless_services.h"
 #include "stage/tile_chars.h"
+#include "tests/game_seam.h"
 #include "tests/test_sheet.h"
 
 namespace bd::testing {
@@ -40,7 +41,7 @@ class PlayFixture : public ::testing::Test {
 
   // Test play of the grid: no banner, play begins with the first tick.
   void TestPlay(const TStageGrid& grid) {
-    app.editor.stages[0] = grid;
+    app.editor.SetStage(0, grid);
     app.EditMode();
     app.TestPlay();
   }
@@ -71,9 +72,9 @@ class PlayFixture : public ::testing::Test {
     return [this, y] { return runner().y == y; };
   }
 
-  const TRunner& runner() const { return app.game.play.runner; }
+  const TRunner& runner() const { return app.game.play().runner; }
   int8_t Field(int column, int row) const {
-    return app.game.play.field.Read(column, TPlayField::FieldRowOfStageRow(row));
+    return app.game.play().field.Read(column, TPlayField::FieldRowOfStageRow(row));
   }
   int Waves(const std::string& file) const {
     int n = 0;

@@ -36,13 +36,13 @@ TEST_F(PlayTickTest, StageStartDrawsTheStaticCellsIntoTheBackground) {
   EXPECT_EQ(Field(5, 0), tcEmpty);  // trap brick
   EXPECT_EQ(Field(6, 0), tcHiddenLadder);
   EXPECT_TRUE(app.PlayClockRunning());
-  EXPECT_EQ(app.game.play.StartDelay, 0);
+  EXPECT_EQ(app.game.play().StartDelay, 0);
   // Test play shows the stage at once.
   EXPECT_TRUE(SquareEquals(app.screen, 32, 0, app.sprite_sheet, TileCell(tcBrick), 32, 32));
 }
 
 TEST_F(PlayTickTest, TheBannerStays31TicksAndThe32ndShowsTheStage) {
-  app.game.progress.Score = 123;
+  EditGame(app.game, [&](TGameState& s) { s.progress.Score = 123; });
   app.StartGame();  // the built-in first stage
   const TRunner start = runner();
   EXPECT_TRUE(SquareEquals(app.screen, 16 * 8, 16 * 9, app.sprite_sheet, GlyphCell('S'), 16, 16));
@@ -55,15 +55,15 @@ TEST_F(PlayTickTest, TheBannerStays31TicksAndThe32ndShowsTheStage) {
   Press(vkRight);
   const int invalidations = headless.window.screen_invalidations;
   Tick(31);
-  EXPECT_EQ(app.game.play.StartDelay, 1);
+  EXPECT_EQ(app.game.play().StartDelay, 1);
   EXPECT_EQ(runner().x, start.x);
   EXPECT_EQ(runner().y, start.y);
-  EXPECT_EQ(app.game.play.GoldTicks, 0);
+  EXPECT_EQ(app.game.play().GoldTicks, 0);
   EXPECT_TRUE(SquareEquals(app.screen, 0, 0, banner, {0, 0}, kImageWidth, kImageHeight));
-  EXPECT_EQ(app.game.play.keys.KeyRight, 1);  // the latch waits
+  EXPECT_EQ(app.keys().KeyRight, 1);  // the latch waits
   EXPECT_EQ(headless.window.screen_invalidations, invalidations + 31);
   Tick();
-  EXPECT_EQ(app.game.play.StartDelay, 0);
+  EXPECT_EQ(app.game.play().StartDelay, 0);
   EXPECT_TRUE(SquareEquals(app.screen, 0, 416, app.background, {0, 416}, kImageWidth, 32));
   EXPECT_EQ(runner().x, start.x + 8);  // the tick went on with the held key
 }
@@ -94,20 +94,18 @@ TEST_F(PlayTickTest, TheRunnerIsErasedAndDrawnMaskedOverTheBackground) {
 }
 
 TEST_F(PlayTickTest, OnlyTheFirstEffectOfATickSounds) {
-  TestPlay(FramedStage({"", "", "", "", "", "", "", "", "", "", "", "R", "BBBB"}));
-  Tick();
-  app.sound.PlayEffect(seTake);
-  app.sound.PlayEffect(seKill);
+  TSoundCueList take_then_kill;
+  take_then_kill.Effect(seTake);
+  take_then_kill.Effect(seKill);
+  app.sound.Play(take_then_kill);
   EXPECT_EQ(headless.audio.waves, std::vector<std::string>{app.ProgramFolder + "take.wav"});
-  EXPECT_TRUE(app.sound.effects.SoundBusy);
-  Tick();  // a new tick clears SoundBusy
-  app.sound.PlayEffect(seKill);
+  TSoundCueList kill;  // the next tick's cues sound again
+  kill.Effect(seKill);
+  app.sound.Play(kill);
   EXPECT_EQ(Waves("kil.wav"), 1);
 
   app.ToggleSound();  // sound off: a request changes nothing
-  Tick();
-  app.sound.PlayEffect(seDig);
-  EXPECT_FALSE(app.sound.effects.SoundBusy);
+  app.sound.Play(take_then_kill);
   EXPECT_EQ(headless.audio.waves.size(), 2u);
 }
 
@@ -119,9 +117,9 @@ TEST_F(PlayTickTest, PauseIgnoresKeyDownsButNotKeyUps) {
   Release(vkRight);
   Press(vkLeft);
   Press(vkX);
-  EXPECT_EQ(app.game.play.keys.KeyRight, 0);
-  EXPECT_EQ(app.game.play.keys.KeyLeft, 0);
-  EXPECT_EQ(app.game.play.keys.KeyDigRight, 0);
+  EXPECT_EQ(app.keys().KeyRight, 0);
+  EXPECT_EQ(app.keys().KeyLeft, 0);
+  EXPECT_EQ(app.keys().KeyDigRight, 0);
   Tick();  // a tick that still arrives does nothing while paused
   EXPECT_EQ(runner().x, 32);
   app.RunCommand(TMenuItemId::Pause);
@@ -143,7 +141,7 @@ TEST_F(PlayTickTest, TheJoystickSteersAndDigsLikeTheKeys) {
   headless.joystick.position = {32768, 32768, 0, 2};  // button 2 alone digs right
   app.PollJoystick();
   Tick();  // a dig off the grid goes from the cell holding most of him
-  EXPECT_EQ(app.game.play.holes.column[0], 5);
+  EXPECT_EQ(app.game.play().holes.column[0], 5);
   Tick();
   EXPECT_EQ(runner().x, 128);  // and slides him back onto it
 }

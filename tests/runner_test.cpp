@@ -169,7 +169,7 @@ TEST_F(RunnerTest, StandingStillHeLooksAboutAfter20TicksThenEvery10) {
   EXPECT_EQ(frames[19], 18);  // IdleTicks 20
   EXPECT_EQ(frames[28], 18);
   EXPECT_EQ(frames[29], 0);  // IdleTicks 30, set back to 20
-  EXPECT_EQ(app.game.play.runner.IdleTicks, 21);
+  EXPECT_EQ(app.game.play().runner.IdleTicks, 21);
   EXPECT_EQ(frames[39], 18);
   Press(vkRight);
   Tick();
@@ -180,7 +180,7 @@ TEST_F(RunnerTest, StandsOnAGuardsHead) {
   TestPlay(FramedStage({"", "", "", "", "", "", "", "", "", "", "R", "G", "B"}));
   Tick(5);
   EXPECT_EQ(runner().y, 320);
-  app.game.play.guards.State[0] = 52;  // a crushed guard holds nobody up
+  EditGame(app.game, [&](TGameState& s) { s.play.guards.State[0] = 52; });  // a crushed guard holds nobody up
   Tick();
   EXPECT_EQ(runner().y, 328);
 }
@@ -195,7 +195,7 @@ TEST_F(RunnerTest, ClimbsOutOverTheTopIntoTheRowAboveAndStopsThere) {
   EXPECT_EQ(runner().y, -32);
   Tick(3);
   EXPECT_EQ(runner().y, -32);  // the virtual row is no ladder; nothing above it
-  EXPECT_EQ(app.game.play.phase, spCollect);
+  EXPECT_EQ(app.game.play().phase, spCollect);
   Release(vkUp);
   Tick(3);
   EXPECT_EQ(runner().y, -32);  // the ladder top holds him

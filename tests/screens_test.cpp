@@ -4,11 +4,13 @@
 
 #include "app/app.h"
 #include "platform/headless/headless_services.h"
+#include "tests/game_seam.h"
 #include "tests/test_sheet.h"
 
 namespace bd {
 namespace {
 
+using testing::EditGame;
 using testing::SquareEquals;
 using testing::SquareIs;
 
@@ -79,8 +81,9 @@ TEST_F(Screens, EveryTitleLooksTheSame) {
 }
 
 TEST_F(Screens, GameOverShowsScoresOnBlack) {
-  app.game.progress.Score = 123;
-  app.game.progress.HiScore = 1234567;  // more than five digits widens the line
+  EditGame(app.game, [&](TGameState& s) { s.progress.Score = 123; });
+  EditGame(app.game,
+           [&](TGameState& s) { s.progress.HiScore = 1234567; });  // more than five digits widens the line
   app.ShowGameOver();
   ExpectText(11, 10, "GAME  OVER", kBlack);
   ExpectText(10, 19, "SCORE 0012300", kBlack);
@@ -90,7 +93,7 @@ TEST_F(Screens, GameOverShowsScoresOnBlack) {
 }
 
 TEST_F(Screens, PaletteShowsTheTilesTheStageDigitAndTheSelection) {
-  app.editor.current_stage = 3;
+  app.editor.SelectStage(3);
   app.editor.DrawPalette();
   const TSurface& palette = app.palette_picture;
   for (int code = 1; code <= 9; ++code)
@@ -98,17 +101,17 @@ TEST_F(Screens, PaletteShowsTheTilesTheStageDigitAndTheSelection) {
   EXPECT_TRUE(SquareEquals(palette, 0, 288, app.sprite_sheet, GlyphCell('4'), 16, 16));
   EXPECT_TRUE(SquareIs(palette, 16, 288, 16, 16, kBlack));
   EXPECT_TRUE(SquareEquals(palette, 0, 304, app.sprite_sheet, TileCell(tcBrick), 32, 32));
-  EXPECT_EQ(app.editor.selected_tile, tcBrick);
+  EXPECT_EQ(app.editor.selected_tile(), tcBrick);
 }
 
 TEST_F(Screens, EditorDrawsEveryCellOfTheStage) {
-  app.editor.stages[2].at(5, 7) = tcGold;
+  app.editor.SetCell(2, 5, 7, tcGold);
   app.RunCommand(TMenuItemId::EditMode);
   app.SelectEditStage(2);
   for (int r = 0; r < kStageRows; ++r)
     for (int c = 0; c < kStageColumns; ++c)
       ASSERT_TRUE(SquareEquals(app.screen, 32 * c, 32 * r, app.sprite_sheet,
-                               TileCell(app.editor.stages[2].at(c, r)), 32, 32));
+                               TileCell(app.editor.stages()[2].at(c, r)), 32, 32));
   EXPECT_TRUE(SquareEquals(app.palette_picture, 0, 288, app.sprite_sheet, GlyphCell('3'), 16, 16));
 }
 

@@ -35,7 +35,7 @@ class StageEditor : public PlayFixture {
   ~StageEditor() override { std::filesystem::remove_all(folder); }
 
   uint8_t Cell(int column, int row) const {
-    return app.editor.stages[app.editor.current_stage].at(column, row);
+    return app.editor.stages()[app.editor.current_stage()].at(column, row);
   }
   int Invalidations() const { return headless.window.screen_invalidations; }
   // The screen's square of a cell shows this tile picture (black for empty).
@@ -63,11 +63,11 @@ TEST_F(StageEditor, PressesPaintOnlyInteriorCellsAndDrawOnlyWhatChanged) {
   } presses[] = {{31, 100, -1, -1}, {32, 100, 1, 3}, {479, 100, 14, 3}, {480, 100, -1, -1},
                  {100, 0, -1, -1},  {100, 1, 3, 0},  {100, 415, 3, 12}, {100, 416, -1, -1}};
   for (const Press& press : presses) {
-    const TEditSet before = app.editor.stages;
+    const TEditSet before = app.editor.stages();
     const int drawn = Invalidations();
     app.ScreenMouseDown(Left, press.x, press.y);
     if (press.column < 0) {
-      EXPECT_EQ(app.editor.stages, before) << press.x << "," << press.y;
+      EXPECT_EQ(app.editor.stages(), before) << press.x << "," << press.y;
       EXPECT_EQ(Invalidations(), drawn) << press.x << "," << press.y;
       continue;
     }
@@ -91,10 +91,10 @@ TEST_F(StageEditor, PressesPaintOnlyInteriorCellsAndDrawOnlyWhatChanged) {
 
   // Outside edit mode the mouse paints nothing.
   app.TestPlay();
-  const TEditSet before = app.editor.stages;
+  const TEditSet before = app.editor.stages();
   app.ScreenMouseDown(Left, 200, 200);
   app.ScreenMouseMove({.left = true}, 232, 200);
-  EXPECT_EQ(app.editor.stages, before);
+  EXPECT_EQ(app.editor.stages(), before);
 }
 
 TEST_F(StageEditor, ADragPaintsOrErasesEveryCellItPassesAndBothButtonsToggle) {
@@ -124,18 +124,18 @@ TEST_F(StageEditor, ADragPaintsOrErasesEveryCellItPassesAndBothButtonsToggle) {
 TEST_F(StageEditor, LeftClicksAboveTheDigitChooseThePaletteTile) {
   const int repaints = headless.window.palette_invalidations;
   app.PaletteMouseDown(Left, 5, 0);
-  EXPECT_EQ(app.editor.selected_tile, tcBrick);
+  EXPECT_EQ(app.editor.selected_tile(), tcBrick);
   app.PaletteMouseDown(Left, 31, 6 * 32 + 31);  // x is not looked at
-  EXPECT_EQ(app.editor.selected_tile, tcGold);
+  EXPECT_EQ(app.editor.selected_tile(), tcGold);
   EXPECT_EQ(app.palette_picture.pixel(16, 304 + 16),
             app.sprite_sheet.pixel(TileCell(tcGold).x + 16, TileCell(tcGold).y + 16));
   app.PaletteMouseDown(Left, 0, 287);
-  EXPECT_EQ(app.editor.selected_tile, tcRunnerStart);
+  EXPECT_EQ(app.editor.selected_tile(), tcRunnerStart);
   EXPECT_EQ(headless.window.palette_invalidations, repaints + 3);
 
   for (const auto& [button, y] : {std::pair{Left, 288}, {Left, 335}, {Left, -1}, {Right, 40}, {Middle, 40}})
     app.PaletteMouseDown(button, 0, y);
-  EXPECT_EQ(app.editor.selected_tile, tcRunnerStart);
+  EXPECT_EQ(app.editor.selected_tile(), tcRunnerStart);
   EXPECT_EQ(headless.window.palette_invalidations, repaints + 3);
 
   app.ScreenMouseDown(Left, 64, 64);
@@ -152,10 +152,10 @@ TEST_F(StageEditor, SaveWritesTheWholeSetOrReportsAndKeepsTheOldFile) {
   ASSERT_EQ(headless.dialogs.save_requests.size(), 1u);
   EXPECT_EQ(headless.dialogs.save_requests[0].title, "Save");
   EXPECT_EQ(headless.dialogs.save_requests[0].file_name, "*.bds");
-  const auto bytes = StageFileBytes(app.editor.stages);
+  const auto bytes = StageFileBytes(app.editor.stages());
   EXPECT_EQ(Bytes(path), std::vector<uint8_t>(bytes.begin(), bytes.end()));
   EXPECT_EQ(headless.window.caption, "Burrow Dash - my stages.bds");
-  EXPECT_EQ(app.editor.file_name, path);
+  EXPECT_EQ(app.editor.file_name(), path);
   EXPECT_TRUE(headless.dialogs.message_boxes.empty());
 
   // A folder that does not exist: reported, nothing else changes.
@@ -171,7 +171,7 @@ TEST_F(StageEditor, SaveWritesTheWholeSetOrReportsAndKeepsTheOldFile) {
   EXPECT_EQ(box.caption, "Burrow Dash");
   EXPECT_FALSE(box.ok_cancel);
   EXPECT_EQ(headless.window.caption, "Burrow Dash - my stages.bds");
-  EXPECT_EQ(app.editor.file_name, path);
+  EXPECT_EQ(app.editor.file_name(), path);
 
   // A write cut short (the file size limit stands in for a full disk)
   // leaves the previous file whole and no scratch file behind.
@@ -207,14 +207,14 @@ TEST_F(StageEditor, UnsavedStagesAreNotThrownAwayWithoutAsking) {
 
   // Cancel stops Open before its dialog and Quit before the window closes.
   app.ScreenMouseDown(Left, 100, 100);
-  const TEditSet painted = app.editor.stages;
+  const TEditSet painted = app.editor.stages();
   headless.dialogs.message_box_answers = {false, false};
   app.RunCommand(TMenuItemId::OpenStages);
   app.RunCommand(TMenuItemId::Quit);
   EXPECT_EQ(asked(), 2);
   EXPECT_EQ(headless.dialogs.open_requests.size(), 1u);
   EXPECT_FALSE(headless.window.close_requested);
-  EXPECT_EQ(app.editor.stages, painted);
+  EXPECT_EQ(app.editor.stages(), painted);
   const auto& box = headless.dialogs.message_boxes.back();
   EXPECT_EQ(box.caption, "Burrow Dash");
   EXPECT_TRUE(box.ok_cancel);
@@ -268,23 +268,23 @@ TEST_F(StageEditor, PlayEditPlaysTheSixStagesOfAFileThenTheGameOverScreen) {
   EXPECT_EQ(headless.dialogs.open_requests[0].title, "Open");
   EXPECT_EQ(headless.dialogs.open_requests[0].file_name, "*.bds");
   EXPECT_EQ(headless.window.caption, "Burrow Dash - quick.bds");
-  EXPECT_EQ(app.editor.stages, quick);
+  EXPECT_EQ(app.editor.stages(), quick);
 
   for (int stage = 0; stage < kEditStageCount; ++stage) {
-    ASSERT_EQ(app.game.progress.StageIndex, stage);
+    ASSERT_EQ(app.game.progress().StageIndex, stage);
     Tick(kBannerTicks);
     ASSERT_TRUE(HoldUntil(vkRight, AtX(96)));
     // Up the ladder that stands on brick and out over the top, alive.
     bool died = false;
     ASSERT_TRUE(HoldUntil(vkUp, [&] {
       died = died || runner().DeathTicks != 0;
-      return app.game.play.phase == spTally || died;
+      return app.game.play().phase == spTally || died;
     }));
     ASSERT_FALSE(died) << "stage " << stage << ": died at y " << runner().y;
     app.ConfirmAction();
   }
   EXPECT_EQ(app.GameMode, gmGameOver);
-  EXPECT_EQ(app.game.progress.Score, 6);  // one piece of gold a stage
+  EXPECT_EQ(app.game.progress().Score, 6);  // one piece of gold a stage
 }
 
 }  // namespace

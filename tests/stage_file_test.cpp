@@ -86,18 +86,18 @@ class LoadStageFile : public ::testing::Test {
   // A refused file leaves the set, the caption and the set's file name alone.
   void ExpectRefused(const std::string& path) {
     SCOPED_TRACE(path);
-    const TEditSet before = app.editor.stages;
+    const TEditSet before = app.editor.stages();
     const std::string caption = headless.window.caption;
-    const std::string file_name = app.editor.file_name;
+    const std::string file_name = app.editor.file_name();
     headless.dialogs.message_boxes.clear();
     EXPECT_FALSE(app.LoadStageFile(path));
     ASSERT_EQ(headless.dialogs.message_boxes.size(), 1u);
     EXPECT_EQ(headless.dialogs.message_boxes[0].text, "Error");
     EXPECT_EQ(headless.dialogs.message_boxes[0].caption, "Burrow Dash");
     EXPECT_FALSE(headless.dialogs.message_boxes[0].ok_cancel);
-    for (int k = 0; k < kEditStageCount; ++k) EXPECT_EQ(app.editor.stages[k], before[k]) << "stage " << k;
+    for (int k = 0; k < kEditStageCount; ++k) EXPECT_EQ(app.editor.stages()[k], before[k]) << "stage " << k;
     EXPECT_EQ(headless.window.caption, caption);
-    EXPECT_EQ(app.editor.file_name, file_name);
+    EXPECT_EQ(app.editor.file_name(), file_name);
   }
 
   platform::HeadlessServices headless;
@@ -109,13 +109,13 @@ TEST_F(LoadStageFile, AFileWrittenByteForByteLoadsAllSixStagesFromItsFirst674Byt
   std::vector<uint8_t> bytes = FileBytes(SampleStages());
   bytes.resize(700, 0x55);  // what follows the six stages is ignored
   const std::string path = Write("six stages.bds", bytes);
-  app.editor.current_stage = 4;
+  app.editor.SelectStage(4);
   ASSERT_TRUE(app.LoadStageFile(path));
   for (int k = 0; k < kEditStageCount; ++k)
-    EXPECT_EQ(app.editor.stages[k], SampleStages()[k]) << "stage " << k;
+    EXPECT_EQ(app.editor.stages()[k], SampleStages()[k]) << "stage " << k;
   EXPECT_EQ(headless.window.caption, "Burrow Dash - six stages.bds");
-  EXPECT_EQ(app.editor.file_name, path);
-  EXPECT_EQ(app.editor.current_stage, 4);  // the caller picks the stage to show
+  EXPECT_EQ(app.editor.file_name(), path);
+  EXPECT_EQ(app.editor.current_stage(), 4);  // the caller picks the stage to show
   EXPECT_TRUE(headless.dialogs.message_boxes.empty());
 }
 

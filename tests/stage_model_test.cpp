@@ -102,16 +102,19 @@ TEST(StageStart, GuardStartsBeyondTheTableCapacityAreIgnored) {
   platform::HeadlessServices headless;
   TApp app(headless.services());
   app.Startup();
-  app.editor.stages[0].cells.fill(tcGuardStart);
+  TStageGrid all_guards;
+  all_guards.cells.fill(tcGuardStart);
+  app.editor.SetStage(0, all_guards);
   app.TestPlay();
-  EXPECT_EQ(app.game.play.guard_count, kListCapacity);
+  EXPECT_EQ(app.game.play().guard_count, kListCapacity);
   int in_use = 0;
-  for (int8_t state : app.game.play.guards.State) in_use += state == 1;
+  for (int8_t state : app.game.play().guards.State) in_use += state == 1;
   EXPECT_EQ(in_use, kListCapacity);
   // The 182nd start in reading order is stage cell (5, 11): slot 181 holds it.
-  EXPECT_EQ(app.game.play.guards.X[181], 5 * 32);
-  EXPECT_EQ(app.game.play.guards.Y[181], 11 * 32);
-  for (int index = 16; index < kPlayFieldCells; ++index) EXPECT_EQ(app.game.play.field.cells[index], tcEmpty);
+  EXPECT_EQ(app.game.play().guards.X[181], 5 * 32);
+  EXPECT_EQ(app.game.play().guards.Y[181], 11 * 32);
+  for (int index = 16; index < kPlayFieldCells; ++index)
+    EXPECT_EQ(app.game.play().field.cells[index], tcEmpty);
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ inline void PlayKeys(TApp& app, const uint8_t* keys, size_t count) {
     }
     for (int t = 0; t < run && ticks < kMaxTicks; ++t, ++ticks) {
       app.PlayTick();
-      Check(ListsWithinCapacity(app.game.play));
+      Check(ListsWithinCapacity(app.game.play()));
     }
   }
 }

@@ -76,6 +76,16 @@ def main():
     write("drawing", "off_the_edges", draw(-31, 447, 639, -5, 64, 40, 3, b"SCORE 0000100"))
     write("drawing", "huge", draw(-32768, 32767, 32767, -32768, 32767, 32767, 1, b"~\x7f\x80\xff"))
 
+    # The planner: the built-in and odd stages, and a floor with a gap under the runner.
+    for n, stage in enumerate(builtin, 1):
+        write("planner", "builtin%02d" % n, stage)
+    for name, stage in odd.items():
+        write("planner", name, stage)
+    gap = [[2 if c in (0, 15) else 0 for c in range(16)] for r in range(12)]
+    gap.append([CODES[ch] for ch in "S$.....R.......S"])
+    gap.append([CODES[ch] for ch in "SSSSSSS.SSSSSSSS"])
+    write("planner", "floor_gap", pack(gap))
+
 
 if __name__ == "__main__":
     main()

@@ -34,16 +34,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (std::fclose(file) != 0 || !written) return 0;
 
   const auto parsed = bd::ParseStageFile({data, size});
-  const bd::TEditSet before = app->editor.stages;
+  const bd::TEditSet before = app->editor.stages();
   const bool loaded = app->LoadStageFile(path);
   std::remove(path.c_str());
   Check(loaded == parsed.has_value());
   if (!loaded) {
-    Check(headless.dialogs.message_boxes.size() == 1 && app->editor.stages == before);
+    Check(headless.dialogs.message_boxes.size() == 1 && app->editor.stages() == before);
     return 0;
   }
-  Check(headless.dialogs.message_boxes.empty() && app->editor.stages == *parsed);
-  const auto bytes = bd::StageFileBytes(app->editor.stages);
+  Check(headless.dialogs.message_boxes.empty() && app->editor.stages() == *parsed);
+  const auto bytes = bd::StageFileBytes(app->editor.stages());
   Check(std::equal(bytes.begin(), bytes.end(), data));
 
   // The stage and the keys come after the set; a file of 674 bytes plays
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   app->EditMode();
   app->SelectEditStage(tail_size > 0 ? tail[0] % bd::kEditStageCount : 0);
   app->TestPlay();
-  Check(bd::fuzz::ListsWithinCapacity(app->game.play));
+  Check(bd::fuzz::ListsWithinCapacity(app->game.play()));
   if (tail_size > 0) {
     bd::fuzz::PlayKeys(*app, tail + 1, tail_size - 1);
   } else {

@@ -17,11 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bd::PackedStage packed;
   const size_t stage_bytes = std::min(size, packed.bytes.size());
   std::memcpy(packed.bytes.data(), data, stage_bytes);
-  app->editor.stages[0] = bd::UnpackStage(packed);
+  app->editor.SetStage(0, bd::UnpackStage(packed));
   app->EditMode();
   app->SelectEditStage(0);
   app->TestPlay();
-  bd::fuzz::Check(bd::fuzz::ListsWithinCapacity(app->game.play));
+  bd::fuzz::Check(bd::fuzz::ListsWithinCapacity(app->game.play()));
   bd::fuzz::PlayKeys(*app, data + stage_bytes, size - stage_bytes);
   return 0;
 }

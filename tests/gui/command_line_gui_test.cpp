@@ -183,9 +183,9 @@ class CommandLineGuiTest : public QObject {
   void aFilePlaysItsSixStagesFromTheTitle() {
     QCOMPARE(Start({stage_file_}), QStringList());
     QCOMPARE(app().GameMode, gmGame);
-    QVERIFY(app().game.progress.PlayEditSet);
-    QCOMPARE(app().game.progress.StageIndex, 0);
-    QVERIFY(app().editor.stages == SixStages());
+    QVERIFY(app().game.progress().PlayEditSet);
+    QCOMPARE(app().game.progress().StageIndex, 0);
+    QVERIFY(app().editor.stages() == SixStages());
     QCOMPARE(window_->windowTitle(), QString("Burrow Dash - set.bds"));
     QVERIFY(window_->play_clock().isActive());
     QVERIFY(!window_->ActionFor(TMenuItemId::StartGame)->isEnabled());
@@ -201,10 +201,10 @@ class CommandLineGuiTest : public QObject {
     QCOMPARE(boxes, QStringList());
     QCOMPARE(app().GameMode, gmEdit);
     QVERIFY(window_->paletteWindow()->isVisible());
-    QVERIFY(app().editor.stages == SixStages());
-    QCOMPARE(app().editor.current_stage, 0);
+    QVERIFY(app().editor.stages() == SixStages());
+    QCOMPARE(app().editor.current_stage(), 0);
     QVERIFY(!app().editor.HasUnsavedStages());
-    QCOMPARE(QString::fromStdString(app().editor.file_name), stage_file_);
+    QCOMPARE(QString::fromStdString(app().editor.file_name()), stage_file_);
     QCOMPARE(window_->windowTitle(), QString("Burrow Dash - set.bds"));
   }
 
@@ -218,7 +218,7 @@ class CommandLineGuiTest : public QObject {
     for (const QString& path : {short_file, dir_.filePath("missing.bds")}) {
       QCOMPARE(Start({path}), QStringList({"Burrow Dash: Error"}));
       QCOMPARE(app().GameMode, gmTitle);
-      QVERIFY(!app().game.progress.PlayEditSet);
+      QVERIFY(!app().game.progress().PlayEditSet);
       QCOMPARE(window_->windowTitle(), QString("Burrow Dash"));
       QVERIFY(window_->ActionFor(TMenuItemId::StartGame)->isEnabled());
       QVERIFY(window_->isVisible());
@@ -228,7 +228,7 @@ class CommandLineGuiTest : public QObject {
     QCOMPARE(app().GameMode, gmEdit);
     TEditSet cleared;
     ClearAll(cleared);
-    QVERIFY(app().editor.stages == cleared);
+    QVERIFY(app().editor.stages() == cleared);
     QCOMPARE(window_->windowTitle(), QString("Burrow Dash"));
   }
 

@@ -78,9 +78,8 @@ class GameSoundGuiTest : public QObject {
 
     // Music off, then a stage of our own in test play: nothing sounds until the dig.
     app.RunCommand(TMenuItemId::ToggleMusic);
-    TStageGrid& stage = app.editor.stages[0];
-    stage.at(5, 11) = tcRunnerStart;
-    for (int column = 1; column <= 14; ++column) stage.at(column, 12) = tcBrick;
+    app.editor.SetCell(0, 5, 11, tcRunnerStart);
+    for (int column = 1; column <= 14; ++column) app.editor.SetCell(0, column, 12, tcBrick);
     app.RunCommand(TMenuItemId::EditMode);
     app.RunCommand(TMenuItemId::TestPlay);
     QVERIFY(window.play_clock().isActive());
@@ -88,9 +87,9 @@ class GameSoundGuiTest : public QObject {
     WaitForRecording(quiet_from + kBytesPerSecond);
     const qint64 dig_at = RecordedBytes();
     app.KeyDown(vkZ);
-    QTRY_VERIFY_WITH_TIMEOUT(app.game.play.runner.DigTicks != 0, 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(app.game.play().runner.DigTicks != 0, 2000);
     app.KeyUp(vkZ);
-    QCOMPARE(app.game.play.holes.timer[0] != 0, true);
+    QCOMPARE(app.game.play().holes.timer[0] != 0, true);
     WaitForRecording(dig_at + kBytesPerSecond);
 
     const int before = Peak(quiet_from, dig_at);

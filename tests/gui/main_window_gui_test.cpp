@@ -279,21 +279,21 @@ class MainWindowGuiTest : public QObject {
     Key(Qt::Key_1, Qt::ControlModifier);
     Key(Qt::Key_3, Qt::ControlModifier);
     QCOMPARE(app().GameMode, gmTitle);
-    QCOMPARE(app().editor.current_stage, 0);
+    QCOMPARE(app().editor.current_stage(), 0);
 
     // Alt+E is Edit Mode where that can act, not an ambiguous pair with the Edit menu.
     Key(Qt::Key_E, Qt::AltModifier);
     QCOMPARE(app().GameMode, gmEdit);
     QVERIFY(window_->paletteWindow()->isVisible());
     Key(Qt::Key_3, Qt::ControlModifier);
-    QCOMPARE(app().editor.current_stage, 2);
+    QCOMPARE(app().editor.current_stage(), 2);
     QVERIFY(window_->ActionFor(TMenuItemId::EditStage3)->isChecked());
     Key(Qt::Key_F4);
     QCOMPARE(app().GameMode, gmTestPlay);
-    QCOMPARE(app().game.progress.StageIndex, 2);
+    QCOMPARE(app().game.progress().StageIndex, 2);
     QVERIFY(!window_->paletteWindow()->isVisible());
     Key(Qt::Key_1, Qt::ControlModifier);  // the Edit menu is dead again
-    QCOMPARE(app().editor.current_stage, 2);
+    QCOMPARE(app().editor.current_stage(), 2);
     Key(Qt::Key_Escape);
     QCOMPARE(app().GameMode, gmEdit);
   }
@@ -308,7 +308,7 @@ class MainWindowGuiTest : public QObject {
 
     // Modifiers are not looked at: Ctrl+Z digs like Z.
     QTest::keyPress(window_->windowHandle(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(app().game.play.keys.KeyDigLeft, 1);
+    QCOMPARE(app().keys().KeyDigLeft, 1);
   }
 
   // A held key repeats as a release and a press, both marked auto-repeat, as
@@ -318,9 +318,9 @@ class MainWindowGuiTest : public QObject {
     QCOMPARE(app().GameMode, gmGame);
     QWindow* window = window_->windowHandle();
     const std::vector<std::pair<Qt::Key, const int32_t*>> keys = {
-        {Qt::Key_Left, &app().game.play.keys.KeyLeft}, {Qt::Key_Right, &app().game.play.keys.KeyRight},
-        {Qt::Key_Up, &app().game.play.keys.KeyUp},     {Qt::Key_Down, &app().game.play.keys.KeyDown},
-        {Qt::Key_Z, &app().game.play.keys.KeyDigLeft}, {Qt::Key_X, &app().game.play.keys.KeyDigRight},
+        {Qt::Key_Left, &app().keys().KeyLeft}, {Qt::Key_Right, &app().keys().KeyRight},
+        {Qt::Key_Up, &app().keys().KeyUp},     {Qt::Key_Down, &app().keys().KeyDown},
+        {Qt::Key_Z, &app().keys().KeyDigLeft}, {Qt::Key_X, &app().keys().KeyDigRight},
     };
     for (const auto& [key, latch] : keys) {
       const QByteArray name = QKeySequence(key).toString().toUtf8();
@@ -389,7 +389,7 @@ class MainWindowGuiTest : public QObject {
     QVERIFY(!palette->close());
     QVERIFY(palette->isVisible());
     QTest::keyClick(palette, Qt::Key_3, Qt::ControlModifier);
-    QCOMPARE(app().editor.current_stage, 2);
+    QCOMPARE(app().editor.current_stage(), 2);
     QTest::keyClick(palette, Qt::Key_Space);
     QCOMPARE(app().GameMode, gmTestPlay);
   }

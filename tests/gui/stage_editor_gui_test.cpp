@@ -196,13 +196,13 @@ class StageEditorGuiTest : public QObject {
   // The cells of the stage shown that differ from `before`, as "column,row:code".
   QStringList ChangedCells(const TStageGrid& before) {
     QStringList cells;
-    const TStageGrid& grid = app().editor.stages[app().editor.current_stage];
+    const TStageGrid& grid = app().editor.stages()[app().editor.current_stage()];
     for (int r = 0; r < kStageRows; ++r)
       for (int c = 0; c < kStageColumns; ++c)
         if (grid.at(c, r) != before.at(c, r)) cells << QString("%1,%2:%3").arg(c).arg(r).arg(grid.at(c, r));
     return cells;
   }
-  TStageGrid Shown() { return app().editor.stages[app().editor.current_stage]; }
+  TStageGrid Shown() { return app().editor.stages()[app().editor.current_stage()]; }
 
  private slots:
   void init() {
@@ -318,17 +318,17 @@ class StageEditorGuiTest : public QObject {
   void paletteClickSelectsTheTile() {
     EnterEditor();
     const TStageGrid before = Shown();
-    QCOMPARE(app().editor.selected_tile, tcBrick);
+    QCOMPARE(app().editor.selected_tile(), tcBrick);
     SurfaceView* view = palette()->view();
     QWindow* window = palette()->windowHandle();
     const QSize picture(kPalettePictureWidth, kPalettePictureHeight);
     // The last pixel row of the ladder, the third tile from the top.
     QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, PointOver(view, {16, 95}, picture));
-    QCOMPARE(app().editor.selected_tile, tcLadder);
+    QCOMPARE(app().editor.selected_tile(), tcLadder);
     // Only the left button chooses.
     QTest::mouseClick(window, Qt::RightButton, Qt::NoModifier, PointOver(view, {16, 200}, picture));
     QTest::mouseClick(window, Qt::MiddleButton, Qt::NoModifier, PointOver(view, {16, 200}, picture));
-    QCOMPARE(app().editor.selected_tile, tcLadder);
+    QCOMPARE(app().editor.selected_tile(), tcLadder);
 
     Drag(Qt::LeftButton, {{40, 40}});
     QCOMPARE(ChangedCells(before), QStringList({"1,1:3"}));
@@ -339,14 +339,14 @@ class StageEditorGuiTest : public QObject {
     Key(Qt::Key_F4);
     QCOMPARE(app().GameMode, gmTestPlay);
     QTest::keyPress(window_->windowHandle(), Qt::Key_Left);
-    QCOMPARE(app().game.play.keys.KeyLeft, 1);
+    QCOMPARE(app().keys().KeyLeft, 1);
     Key(Qt::Key_Escape);
     QCOMPARE(app().GameMode, gmEdit);
 
     palette()->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(palette()));
     QTest::keyRelease(palette()->windowHandle(), Qt::Key_Left);
-    QCOMPARE(app().game.play.keys.KeyLeft, 0);
+    QCOMPARE(app().keys().KeyLeft, 0);
   }
 
   void closeBoxAsksBeforeDiscardingStages() {
@@ -411,7 +411,7 @@ class StageEditorGuiTest : public QObject {
     QVERIFY(confirms);
     QCOMPARE(first_name, QString());  // not "*.bds", which would be saved under that name
     const QString saved = dir.filePath("first.bds");
-    QCOMPARE(QString::fromStdString(app().editor.file_name), saved);
+    QCOMPARE(QString::fromStdString(app().editor.file_name()), saved);
     const QByteArray first = ReadAll(saved);
     QCOMPARE(first.size(), static_cast<qsizetype>(kStageFileBytes));
 
@@ -440,7 +440,7 @@ class StageEditorGuiTest : public QObject {
       Key(Qt::Key_F2);
       QCOMPARE(answers.answered(), size_t{2});
     }
-    const auto replaced = StageFileBytes(app().editor.stages);
+    const auto replaced = StageFileBytes(app().editor.stages());
     QCOMPARE(ReadAll(saved), Bytes(replaced));
     QVERIFY(ReadAll(saved) != first);
     QVERIFY(!app().editor.HasUnsavedStages());
@@ -481,7 +481,7 @@ class StageEditorGuiTest : public QObject {
     QVERIFY(open_mode);
     QVERIFY(existing_only);
     QVERIFY2(not_found.contains("missing.bds"), qPrintable(not_found));
-    QCOMPARE(QString::fromStdString(app().editor.file_name), ladder);
+    QCOMPARE(QString::fromStdString(app().editor.file_name()), ladder);
     QCOMPARE(ChangedCells(TStageGrid{}), QStringList({"3,4:3"}));
   }
 

@@ -46,6 +46,22 @@ TEST(Planner, FindsAPlanThatTheRulesReplay) {
   EXPECT_EQ(replay::ParseKeyScript(ScriptText(plan->events, "test")), plan->events);
 }
 
+// A gap in the bottom row under the runner: he falls into it and is walled
+// in, so the gold cannot be reached. The search reads the field below the
+// last row as the rules do (solid), never past its end.
+TEST(Planner, AGapInTheFloorIsSearchedInsideTheField) {
+  std::string text;
+  for (int row = 0; row < 12; ++row) text += "S..............S\n";
+  text += "S$.....R.......S\nSSSSSSS.SSSSSSSS\n";
+  std::string error;
+  const auto grid = ParseStageText(text, error);
+  ASSERT_TRUE(grid) << error;
+  std::ostringstream log;
+  TSearchOptions options;
+  options.beam = 20;
+  EXPECT_FALSE(FindPlan(*grid, options, log));
+}
+
 TEST(Planner, StageTextMustBeFourteenRowsOfSixteenKnownCells) {
   std::string error;
   std::string text = kSmallStage;

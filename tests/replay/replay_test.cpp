@@ -15,11 +15,13 @@
 #include <sstream>
 
 #include "editor/stage_file.h"
+#include "tests/game_seam.h"
 
 namespace bd::replay {
 namespace {
 
 namespace fs = std::filesystem;
+using bd::testing::EditGame;
 
 // ---- arguments and key scripts ----
 
@@ -271,7 +273,9 @@ TEST_F(ReplayRun, TestPlayOfAFileStageWithItsGuardsAndField) {
   // Without the real tick nothing moves, and an open hole shows the field is printed signed.
   const TRun run = WithTick({"--file", file, "--stage", "4", "--ticks", "1", "--trace", "--field"}, "",
                             [](TApp& app, platform::HeadlessServices&, int) {
-                              app.game.play.field.cells[TPlayField::IndexOfStageCell(5, 12)] = tcHole;
+                              EditGame(app.game, [](TGameState& s) {
+                                s.play.field.Write(5, TPlayField::FieldRowOfStageRow(12), tcHole);
+                              });
                             });
   ASSERT_EQ(run.status, 0) << run.err;
   ASSERT_EQ(run.lines.size(), 1u);
@@ -319,13 +323,12 @@ TEST_F(ReplayRun, EventsOfAStepReachTheGameJustBeforeItsTick) {
       "9 down escape\n"
       "10 down left\n";
   std::vector<TSeen> seen;
-  const TRun run =
-      WithTick({"--file", file, "--stage", "2", "--ticks", "12", "--seed", "99", "--trace"}, script,
-               [&](TApp& app, platform::HeadlessServices&, int tick) {
-                 seen.push_back({tick, app.game.play.keys.KeyLeft, app.game.play.keys.KeyDigRight,
-                                 app.game.play.runner.DeathTicks, app.game.random.seed});
-                 app.PlayTick();
-               });
+  const TRun run = WithTick({"--file", file, "--stage", "2", "--ticks", "12", "--seed", "99", "--trace"},
+                            script, [&](TApp& app, platform::HeadlessServices&, int tick) {
+                              seen.push_back({tick, app.keys().KeyLeft, app.keys().KeyDigRight,
+                                              app.game.play().runner.DeathTicks, app.game.random().seed});
+                              app.PlayTick();
+                            });
   ASSERT_EQ(run.status, 0) << run.err;
   // Escape in step 9 ends the test play before that step's tick: ticks 1..8 ran.
   ASSERT_EQ(seen.size(), 8u);
@@ -356,7 +359,7 @@ TEST_F(ReplayRun, EventsOfAStepReachTheGameJustBeforeItsTick) {
 TEST_F(ReplayRun, EffectsAndMusicAreReportedInTheStepThatStartedThem) {
   // Stands in for the rules: a death that has run its course at step 2, and sounds at step 3.
   const auto tick = [](TApp& app, platform::HeadlessServices& headless, int step) {
-    if (step == 2) app.game.play.runner.DeathTicks = 18;
+    if (step == 2) EditGame(app.game, [&](TGameState& s) { s.play.runner.DeathTicks = 18; });
     if (step == 3) {
       for (const char* wave : {"dig.wav", "other.wav", "KIL.WAV", "take.wav", "dying.wav", "dig.wav"})
         headless.audio.PlayWave(app.ProgramFolder + wave);

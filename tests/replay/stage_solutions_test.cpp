@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <ostream>
 #include <regex>
+#include <sstream>
 #include <string>
 
+#include "game/game.h"
 #include "game/play_state.h"
 #include "stage/builtin_stages.h"
 #include "tools/replay/replay.h"
@@ -45,7 +48,14 @@ std::smatch Match(const std::string& text, const std::regex& pattern) {
   return match;
 }
 
-class StageSolution : public testing::TestWithParam<int> {};
+class StageSolution : public testing::TestWithParam<int> {
+ protected:
+  std::string KeysPath() const {
+    const int number = GetParam();
+    return std::string(BD_SOLUTIONS_DIR) + "/" + (number < 10 ? "stage0" : "stage") + std::to_string(number) +
+           ".keys";
+  }
+};
 
 TEST_P(StageSolution, ReachesTheTally) {
   const int number = GetParam();
@@ -67,6 +77,31 @@ TEST_P(StageSolution, ReachesTheTally) {
   const std::smatch recorded = Match(heading, std::regex("tally begins at tick ([0-9]+)"));
   ASSERT_FALSE(recorded.empty()) << heading;
   EXPECT_EQ(watch.tally_tick, std::stoi(recorded[1]));
+}
+
+// The rules with no painter attached, given each tick the same input as the
+// painted game, keep exactly the same state through a whole solution.
+TEST_P(StageSolution, PlaysTheSameWithoutAPainter) {
+  TGame headless_game;  // no painter
+  bool started = false;
+  int first_difference = 0;
+  const auto twin_tick = [&](TApp& app, platform::HeadlessServices&, int tick) {
+    if (!started) headless_game.Restore(app.game.state());
+    started = true;
+    headless_game.PlayTick(MergeInput(app.keys(), app.joy, app.sound.MusicOn()));
+    app.PlayTick();
+    if (first_difference == 0 && !(headless_game.state() == app.game.state())) first_difference = tick;
+  };
+  std::ifstream keys(KeysPath());
+  const std::string script((std::istreambuf_iterator<char>(keys)), std::istreambuf_iterator<char>());
+  std::ostringstream out, errors;
+  const int status = RunReplay(
+      ParseArguments({"--builtin", std::to_string(GetParam() - 1), "--seed", "1", "--ticks", "6000"}),
+      ParseKeyScript(script), out, errors, twin_tick);
+  ASSERT_EQ(status, 0) << errors.str();
+  EXPECT_TRUE(started);
+  EXPECT_EQ(first_difference, 0) << "the states part at tick " << first_difference;
+  EXPECT_EQ(headless_game.play().phase, spTally);
 }
 
 INSTANTIATE_TEST_SUITE_P(BuiltIn, StageSolution, testing::Range(1, kBuiltInStageCount),

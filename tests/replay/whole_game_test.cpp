@@ -26,46 +26,47 @@ class WholeGame : public PlayFixture {
     const std::vector<replay::TKeyEvent> events = replay::ParseKeyScript(*text);
     ASSERT_FALSE(events.empty());
     auto next = events.begin();
-    for (int tick = 1; tick <= 20000 && app.game.play.phase != spTally; ++tick) {
+    for (int tick = 1; tick <= 20000 && app.game.play().phase != spTally; ++tick) {
       for (; next != events.end() && next->tick == tick; ++next) replay::Deliver(app, *next);
       Tick();
       ASSERT_EQ(runner().DeathTicks, 0) << "tick " << tick;
     }
-    ASSERT_EQ(app.game.play.phase, spTally);
+    ASSERT_EQ(app.game.play().phase, spTally);
   }
 };
 
 TEST_F(WholeGame, FromTheTitleToGameOverAndBack) {
-  app.game.random.seed = 1;
+  EditGame(app.game, [&](TGameState& s) { s.random.seed = 1; });
   ASSERT_EQ(app.GameMode, gmTitle);
   Confirm();
   ASSERT_EQ(app.GameMode, gmGame);
-  ASSERT_EQ(app.game.progress.StageIndex, 0);
+  ASSERT_EQ(app.game.progress().StageIndex, 0);
   const TRunner start = runner();
-  const int gold = app.game.play.GoldLeft;
+  const int gold = app.game.play().GoldLeft;
 
   // Giving up costs a life and restarts the stage as it was.
   Tick(kBannerTicks + 40);
   GiveUp();
   Confirm();
-  EXPECT_EQ(app.game.progress.Lives, 4);
-  EXPECT_EQ(app.game.progress.StageIndex, 0);
-  EXPECT_EQ(app.game.play.GoldLeft, gold);
+  EXPECT_EQ(app.game.progress().Lives, 4);
+  EXPECT_EQ(app.game.progress().StageIndex, 0);
+  EXPECT_EQ(app.game.play().GoldLeft, gold);
   EXPECT_EQ(runner().x, start.x);
   EXPECT_EQ(runner().y, start.y);
 
   // A clear pays a hundred points a gold and a crushed guard, and a life.
-  app.game.random.seed = 1;  // as the solution was recorded, from a fresh start
+  EditGame(app.game,
+           [&](TGameState& s) { s.random.seed = 1; });  // as the solution was recorded, from a fresh start
   ClearFirstStage();
-  const int score = gold + app.game.play.CrushCount;
-  EXPECT_EQ(app.game.progress.Score, score);
-  EXPECT_EQ(app.game.progress.HiScore, score);
-  EXPECT_EQ(app.game.progress.Lives, 5);
+  const int score = gold + app.game.play().CrushCount;
+  EXPECT_EQ(app.game.progress().Score, score);
+  EXPECT_EQ(app.game.progress().HiScore, score);
+  EXPECT_EQ(app.game.progress().Lives, 5);
   Tick(20);  // the tally waits for the player
-  EXPECT_EQ(app.game.play.phase, spTally);
+  EXPECT_EQ(app.game.play().phase, spTally);
   Confirm();
-  ASSERT_EQ(app.game.progress.StageIndex, 1);
-  EXPECT_EQ(app.game.play.phase, spCollect);
+  ASSERT_EQ(app.game.progress().StageIndex, 1);
+  EXPECT_EQ(app.game.play().phase, spCollect);
 
   // On the second stage the lives run out.
   int deaths = 0;
@@ -86,9 +87,9 @@ TEST_F(WholeGame, FromTheTitleToGameOverAndBack) {
 
   Confirm();
   EXPECT_EQ(app.GameMode, gmTitle);
-  EXPECT_EQ(app.game.progress.Lives, 5);
-  EXPECT_EQ(app.game.progress.Score, 0);
-  EXPECT_EQ(app.game.progress.HiScore, score);
+  EXPECT_EQ(app.game.progress().Lives, 5);
+  EXPECT_EQ(app.game.progress().Score, 0);
+  EXPECT_EQ(app.game.progress().HiScore, score);
 }
 
 }  // namespace

@@ -18,7 +18,8 @@
 namespace {
 
 // One of each tile code, laid out the way a stage maker would see them.
-void PaintSampleStage(bd::TStageGrid& grid) {
+bd::TStageGrid SampleStage() {
+  bd::TStageGrid grid;
   bd::ClearToFrame(grid);
   for (int c = 1; c <= 14; ++c) grid.at(c, 12) = bd::tcBrick;
   for (int r = 4; r <= 11; ++r) grid.at(3, r) = bd::tcLadder;
@@ -29,6 +30,7 @@ void PaintSampleStage(bd::TStageGrid& grid) {
   grid.at(10, 11) = bd::tcGold;
   grid.at(8, 11) = bd::tcGuardStart;
   grid.at(5, 11) = bd::tcRunnerStart;
+  return grid;
 }
 
 // The sixteen built-in stages as the editor shows them, hidden ladders and
@@ -39,7 +41,7 @@ bd::TSurface StageContactSheet(bd::TApp& app) {
   bd::TSurface sheet(kAcross * (bd::kImageWidth + kGap) + kGap,
                      kDown * (bd::kImageHeight + kLabel + kGap) + kGap);
   for (int stage = 0; stage < bd::kBuiltInStageCount; ++stage) {
-    app.editor.stages[0] = bd::UnpackStage(bd::BuiltInStages[stage]);
+    app.editor.SetStage(0, bd::UnpackStage(bd::BuiltInStages[stage]));
     app.editor.DrawEditStage();
     const int x = kGap + stage % kAcross * (bd::kImageWidth + kGap);
     const int y = kGap + stage / kAcross * (bd::kImageHeight + kLabel + kGap);
@@ -79,13 +81,15 @@ int main(int argc, char** argv) {
     save(app.screen, "title.png");
     app.TitleCursorDown();
     save(app.screen, "title-edit-mode.png");
-    app.game.progress.Score = 123;
-    app.game.progress.HiScore = 4567;
+    bd::TGameState scores = app.game.state();
+    scores.progress.Score = 123;
+    scores.progress.HiScore = 4567;
+    app.game.Restore(scores);
     app.ShowGameOver();
     save(app.screen, "game-over.png");
     app.RunCommand(bd::TMenuItemId::GoToTitle);
     app.RunCommand(bd::TMenuItemId::EditMode);
-    PaintSampleStage(app.editor.stages[0]);
+    app.editor.SetStage(0, SampleStage());
     app.editor.DrawEditStage();
     save(app.screen, "editor.png");
     save(app.palette_picture, "palette.png");

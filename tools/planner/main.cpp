@@ -98,7 +98,9 @@ int Run(const std::vector<std::string>& args) {
 
   if (!png_path.empty()) {
     TPlanGame game(grid, options.seed);
-    platform::LoadSpriteSheet(game.sprite_sheet());
+    TSurface sprite_sheet(kSheetWidth, kSheetHeight);
+    platform::LoadSpriteSheet(sprite_sheet);
+    game.PaintWith(sprite_sheet);
     game.StartStage();
     while (game.tick() < kBannerTicks) game.Tick();
     if (!platform::SaveSurfacePng(game.screen(), QString::fromStdString(png_path), 1))

@@ -26,53 +26,46 @@ replay::TScriptKey KeyOfMove(TMove move) {
 }
 
 TPlanGame::TPlanGame(const TStageGrid& grid, uint32_t seed) {
-  game_.random.seed = seed;
+  game_.SeedRandom(seed);
   stages_[0] = grid;
   // Played as a game of one stage, the way the built-in stages are.
-  game_.progress.PlayEditSet = true;
+  game_.SelectEditedSet();
   StartStage();
 }
 
+void TPlanGame::PaintWith(const TSurface& sprite_sheet) {
+  pictures_ = std::make_unique<TPictures>(sprite_sheet);
+  game_.AttachPainter(&pictures_->painter);
+}
+
 void TPlanGame::StartStage() {
-  game_.progress.StageIndex = 0;
-  game_.StartStage(&stages_, true);
+  game_.SelectStage(0);
+  keys_ = TInputLatches{};
+  game_.StartStage(&stages_, true);  // its music is not heard here
 }
 
 void TPlanGame::Save(TSnapshot& snapshot) const {
-  snapshot.play = game_.play;
-  snapshot.random = game_.random;
+  snapshot.state = game_.state();
+  snapshot.keys = keys_;
 }
 
 void TPlanGame::Restore(const TSnapshot& snapshot, int tick) {
-  game_.play = snapshot.play;
-  game_.random = snapshot.random;
+  game_.Restore(snapshot.state);
+  keys_ = snapshot.keys;
   tick_ = tick;
 }
 
 void TPlanGame::Deliver(const replay::TKeyEvent& event) {
-  using replay::TScriptKey;
-  TInputLatches& keys = game_.play.keys;
-  const int32_t latch = event.down ? 1 : 0;
-  switch (event.key) {
-    case TScriptKey::Left: keys.KeyLeft = latch; break;
-    case TScriptKey::Up: keys.KeyUp = latch; break;
-    case TScriptKey::Right: keys.KeyRight = latch; break;
-    case TScriptKey::Down: keys.KeyDown = latch; break;
-    case TScriptKey::Z: keys.KeyDigLeft = latch; break;
-    case TScriptKey::X: keys.KeyDigRight = latch; break;
-    case TScriptKey::F5:
-      if (event.down) game_.GiveUp();
-      break;
-    case TScriptKey::Space:
-    case TScriptKey::Escape: break;
+  // F5 is Give up's shortcut; the other keys reach play as the program's keys do.
+  if (event.key == replay::TScriptKey::F5) {
+    if (event.down) game_.GiveUp();
+    return;
   }
+  if (const auto key = PlayKeyOf(replay::VirtualKeyOf(event.key))) keys_.Set(*key, event.down);
 }
 
 void TPlanGame::Tick() {
-  sound_.effects.SoundBusy = false;
-  game_.PlayTick(no_joystick_);
-  audio_.waves.clear();
-  audio_.music_calls.clear();
+  game_.PlayTick(MergeInput(keys_, no_joystick_, true));
   ++tick_;
 }
 
@@ -83,13 +76,13 @@ void TPlanGame::TickWith(const std::vector<replay::TKeyEvent>& events, size_t& n
 }
 
 TMoveResult TPlanGame::Play(TMove move, int& ticks) {
-  TPlayState& play = game_.play;
+  const TPlayState& play = game_.play();
   const auto outcome = [&]() {
     if (play.phase == spTally) return TMoveResult::Cleared;
     if (play.runner.DeathTicks != 0) return TMoveResult::Died;
     return TMoveResult::Done;
   };
-  play.keys = {};
+  keys_ = {};
   ticks = 0;
   const replay::TKeyEvent press{tick_ + 1, true, KeyOfMove(move)};
   replay::TKeyEvent release = press;

@@ -1,14 +1,15 @@
-// The real game rules on their own, playing one stage the way
-// burrow-dash-replay plays a built-in stage, with the play state saved and
-// restored whole so a search can try many futures from one moment.
+// The real game rules on their own, with no painter and no sound, playing
+// one stage the way burrow-dash-replay plays a built-in stage, with the
+// game's state saved and restored whole so a search can try many futures
+// from one moment. Pictures are painted only when asked for.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
-#include "audio/sound_cues.h"
 #include "game/game.h"
-#include "platform/headless/headless_services.h"
+#include "render/play_painter.h"
 #include "render/sprite_sheet.h"
 #include "tools/replay/replay.h"
 
@@ -23,8 +24,8 @@ replay::TScriptKey KeyOfMove(TMove move);
 
 // Everything a play tick reads and writes besides the pictures.
 struct TSnapshot {
-  TPlayState play;
-  TRandom random;
+  TGameState state;
+  TInputLatches keys;
 };
 
 enum class TMoveResult : uint8_t { Done, NoEffect, Died, Cleared };
@@ -38,9 +39,11 @@ class TPlanGame {
 
   // The tick number of the last tick played, as the key scripts count them.
   int tick() const { return tick_; }
-  TGame& game() { return game_; }
-  TSurface& screen() { return screen_; }
-  TSurface& sprite_sheet() { return sprite_sheet_; }
+  const TGame& game() const { return game_; }
+  const TPlayState& play() const { return game_.play(); }
+  // From now on play is painted on a screen drawn with this sprite sheet.
+  void PaintWith(const TSurface& sprite_sheet);
+  const TSurface& screen() const { return pictures_->screen; }
 
   // Starts the stage again, banner first, as a new game does.
   void StartStage();
@@ -63,14 +66,17 @@ class TPlanGame {
   TMoveResult Play(TMove move, int& ticks);
 
  private:
-  platform::HeadlessAudio audio_;
-  platform::HeadlessDialogs dialogs_;
-  TSoundCues sound_{audio_, dialogs_};
-  TSurface screen_{kImageWidth, kImageHeight};
-  TSurface background_{kImageWidth, kImageHeight};
-  TSurface sprite_sheet_{kSheetWidth, kSheetHeight};
-  TGame game_{TPlaySurfaces{screen_, background_, sprite_sheet_}, sound_};
+  struct TPictures {
+    explicit TPictures(const TSurface& sheet) : painter(screen, background, sheet) {}
+    TSurface screen{kImageWidth, kImageHeight};
+    TSurface background{kImageWidth, kImageHeight};
+    TPlayPainter painter;
+  };
+
+  TGame game_;
+  TInputLatches keys_;
   TJoystickState no_joystick_;
+  std::unique_ptr<TPictures> pictures_;
   TEditSet stages_{};  // the stage in the first slot, as Play Edit reads it
   int tick_ = 0;
 };

@@ -122,13 +122,13 @@ std::optional<TPlan> FindPlan(const TStageGrid& grid, const TSearchOptions& opti
   std::vector<TNode> beam(1);
   game->Save(beam[0].snapshot);
   beam[0].tick = game->tick();
-  std::unordered_set<uint64_t> seen{StateKey(beam[0].snapshot.play)};
+  std::unordered_set<uint64_t> seen{StateKey(beam[0].snapshot.state.play)};
   std::vector<TNode> next;
 
-  int best_gold_left = beam[0].snapshot.play.GoldLeft + 1;
+  int best_gold_left = beam[0].snapshot.state.play.GoldLeft + 1;
   int last_progress = 0;
   for (int depth = 1; !beam.empty(); ++depth) {
-    const TPlayState& leader = beam.front().snapshot.play;
+    const TPlayState& leader = beam.front().snapshot.state.play;
     const int gold_left = leader.phase == spCollect ? leader.GoldLeft : -1;
     if (gold_left < best_gold_left) {
       best_gold_left = gold_left;
@@ -157,7 +157,7 @@ std::optional<TPlan> FindPlan(const TStageGrid& grid, const TSearchOptions& opti
           log << "cleared at tick " << plan.clear_tick << " after " << depth << " moves\n";
           return plan;
         }
-        TPlayState& play = game->game().play;
+        const TPlayState& play = game->play();
         if (!seen.insert(StateKey(play)).second) {
           steps.pop_back();
           continue;
@@ -180,7 +180,7 @@ std::optional<TPlan> FindPlan(const TStageGrid& grid, const TSearchOptions& opti
     const int cap = std::max(2, options.beam / kShareOfOneCell);
     for (TNode& node : next) {
       if (static_cast<int>(beam.size()) == options.beam) break;
-      const TPlayState& play = node.snapshot.play;
+      const TPlayState& play = node.snapshot.state.play;
       const uint64_t cell = static_cast<uint64_t>((play.runner.x + 16) / 32) |
                             static_cast<uint64_t>((play.runner.y + 48) / 32) << 8 |
                             static_cast<uint64_t>(play.GoldLeft) << 16;
@@ -188,7 +188,7 @@ std::optional<TPlan> FindPlan(const TStageGrid& grid, const TSearchOptions& opti
       beam.push_back(std::move(node));
     }
     if ((depth % 25 == 0 || options.verbose) && !beam.empty()) {
-      const TPlayState& best = beam.front().snapshot.play;
+      const TPlayState& best = beam.front().snapshot.state.play;
       log << "move " << depth << ": best at tick " << beam.front().tick << ", gold left " << best.GoldLeft
           << ", runner (" << best.runner.x / 32 << "," << best.runner.y / 32 << "), " << beam.size()
           << " states, " << seen.size() << " seen\n";
@@ -210,7 +210,7 @@ TVerdict PlayScript(const TStageGrid& grid, uint32_t seed, const std::vector<TKe
                     int max_ticks) {
   auto game = std::make_unique<TPlanGame>(grid, seed);
   TVerdict verdict;
-  const TPlayState& play = game->game().play;
+  const TPlayState& play = game->play();
   size_t next = 0;
   while (game->tick() < max_ticks) {
     game->TickWith(events, next);

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "game/actor_cells.h"
+
 namespace bd::planner {
 namespace {
 
@@ -19,10 +21,10 @@ class TRoughMap {
 
   // What a cell is on this map: a dug-through brick counts as open space,
   // hidden ladders count as ladders once the gold is gone.
-  int At(int column, int row, bool dug) const {
+  int8_t At(int column, int row, bool dug) const {
     if (row < 0) return tcEmpty;
     if (dug) return tcEmpty;
-    const int value = play_.field.cells[TPlayField::IndexOfStageCell(column, row)];
+    const int8_t value = play_.field.Read(column, TPlayField::FieldRowOfStageRow(row));
     if (value == tcHiddenLadder) return play_.phase == spCollect ? tcEmpty : tcLadder;
     return value;
   }
@@ -30,9 +32,6 @@ class TRoughMap {
  private:
   const TPlayState& play_;
 };
-
-bool Blocking(int value) { return value == tcBrick || value == tcSolid; }
-bool Supporting(int value) { return value == tcBrick || value == tcSolid || value == tcLadder; }
 
 }  // namespace
 
@@ -79,8 +78,8 @@ std::optional<int> RouteDistance(const TPlayState& play) {
       const int cell = cells[i];
       if (distance[cell] != cost) continue;
       const int column = cell % kColumns, row = cell / kColumns;
-      const int here = map.At(column, row, dug[cell]);
-      const int below = map.At(column, row + 1, false);
+      const int8_t here = map.At(column, row, dug[cell]);
+      const int8_t below = map.At(column, row + 1, false);
       const bool held = here == tcLadder || here == tcBar || Supporting(below);
       if (!held) {
         if (!Blocking(below)) reach(cell + kColumns, cost + 1, false);
@@ -92,7 +91,7 @@ std::optional<int> RouteDistance(const TPlayState& play) {
         continue;
       }
       for (const int side : {-1, 1}) {
-        const int beside = map.At(column + side, row, false);
+        const int8_t beside = map.At(column + side, row, false);
         if (!Blocking(beside)) reach(cell + side, cost + 1, false);
         // Gold beside him only waits to be taken first.
         if ((beside <= tcEmpty || beside == tcGold) && map.At(column + side, row + 1, false) == tcBrick)

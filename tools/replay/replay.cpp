@@ -305,7 +305,7 @@ TOptions ParseArguments(const std::vector<std::string>& args) {
 }
 
 std::string TraceJson(const TApp& app, const TStepReport& step, bool with_field, bool with_edit_field) {
-  const TPlayState& play = app.game.play;
+  const TPlayState& play = app.game.play();
   const TRunner& runner = play.runner;
 
   std::vector<int> guard_slots, hole_slots;
@@ -318,7 +318,7 @@ std::string TraceJson(const TApp& app, const TStepReport& step, bool with_field,
   json.Number("tick", step.tick)
       .Flag("timer1", app.PlayClockRunning())
       .Text("mode", ModeName(app.GameMode))
-      .Number("stage", app.game.progress.StageIndex)
+      .Number("stage", app.game.progress().StageIndex)
       .Text("phase", PhaseName(play.phase))
       .Number("startDelay", play.StartDelay)
       .Raw("runner", JsonObject()
@@ -357,17 +357,17 @@ std::string TraceJson(const TApp& app, const TStepReport& step, bool with_field,
       .Number("goldCount", play.gold.count)
       .Number("goldLeft", play.GoldLeft)
       .Number("crush", play.CrushCount)
-      .Number("lives", app.game.progress.Lives)
-      .Number("score", app.game.progress.Score)
-      .Number("hiscore", app.game.progress.HiScore)
+      .Number("lives", app.game.progress().Lives)
+      .Number("score", app.game.progress().Score)
+      .Number("hiscore", app.game.progress().HiScore)
       .Raw("effects", StringArray(step.effects))
       .Raw("music", StringArray(step.music));
   if (step.shell) {
     const TShellReport& shell = *step.shell;
-    json.Number("editStage", app.editor.current_stage)
-        .Number("selectedTile", app.editor.selected_tile)
+    json.Number("editStage", app.editor.current_stage())
+        .Number("selectedTile", app.editor.selected_tile())
         .Text("caption", shell.caption)
-        .Text("setFile", app.editor.file_name)
+        .Text("setFile", app.editor.file_name())
         .Flag("palette", shell.palette)
         .Flag("closed", shell.closed)
         .Raw("boxes", JsonArray(shell.boxes, BoxJson));
@@ -375,8 +375,8 @@ std::string TraceJson(const TApp& app, const TStepReport& step, bool with_field,
   if (with_field)
     json.Raw("field", JsonArray(play.field.cells, [](int8_t cell) { return std::to_string(cell); }));
   if (with_edit_field) {
-    json.Raw("editField", JsonArray(app.editor.stages[app.editor.current_stage].cells,
-                                    [](uint8_t cell) { return std::to_string(cell); }));
+    json.Raw("editField",
+             JsonArray(app.editor.shown_stage().cells, [](uint8_t cell) { return std::to_string(cell); }));
   }
   return json.Close();
 }

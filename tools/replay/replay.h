@@ -27,6 +27,9 @@ class UsageError : public std::runtime_error {
 
 enum class TScriptKey : uint8_t { Left, Up, Right, Down, Z, X, Space, Escape, F5 };
 
+// The virtual key a script key stands for; 0 for f5, a menu shortcut.
+uint16_t VirtualKeyOf(TScriptKey key);
+
 struct TKeyEvent {
   int tick = 0;  // the step it is delivered in, from 1
   bool down = false;

@@ -216,18 +216,21 @@ std::optional<TMenuItemId> ScriptMenuItem(std::string_view name) {
   return std::nullopt;
 }
 
+uint16_t VirtualKeyOf(TScriptKey key) {
+  for (const TKeyName& name : kKeyNames)
+    if (name.key == key) return name.virtual_key;
+  return 0;
+}
+
 void Deliver(TApp& app, const TKeyEvent& event) {
   if (event.key == TScriptKey::F5) {
     if (event.down) app.RunCommand(TMenuItemId::GiveUp);  // Give up; its shortcut acts on press only
     return;
   }
-  for (const TKeyName& name : kKeyNames) {
-    if (name.key != event.key) continue;
-    if (event.down) {
-      app.KeyDown(name.virtual_key);
-    } else {
-      app.KeyUp(name.virtual_key);
-    }
+  if (event.down) {
+    app.KeyDown(VirtualKeyOf(event.key));
+  } else {
+    app.KeyUp(VirtualKeyOf(event.key));
   }
 }
 
