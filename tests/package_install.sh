@@ -7,7 +7,7 @@
 # free and burrow-dash not installed already; otherwise it says it skipped and
 # why. Run by scripts/test.sh.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 name=package_install
 skip() {
   echo "$name: SKIPPED: $*"
@@ -20,25 +20,27 @@ fail() {
 }
 
 [[ $(id -u) -eq 0 ]] || skip "not root: it installs and purges a package"
-dpkg-query -W -f='${Status}' burrow-dash 2>/dev/null | grep -q ' installed$' &&
-  skip "burrow-dash is installed on this machine already; the test would remove it"
+before=$(dpkg-query -W -f='${Status}' burrow-dash 2>/dev/null)
+[[ -z $before || $before == *not-installed ]] ||
+  skip "burrow-dash is on this machine already ($before); the test would remove it"
 
 deb=$(scripts/package.sh | tee /dev/stderr | tail -n 1) || { echo "$name: FAILED: scripts/package.sh" >&2; exit 1; }
 work=$(mktemp -d)
-installed=0
+started=0
 apt() {  # waits up to five minutes for another apt or dpkg to finish
   DEBIAN_FRONTEND=noninteractive apt-get -q -y -o DPkg::Lock::Timeout=300 "$@" >"$work/apt.log" 2>&1
 }
 purge() {
   apt purge burrow-dash || { cat "$work/apt.log" >&2; fail "apt-get purge burrow-dash"; }
-  installed=0
 }
-# Whatever stops the test, the package does not stay installed.
-trap '((installed)) && purge; rm -rf "$work"' EXIT
+# Whatever stops the test, even a half-done install, the package does not
+# stay: it was not installed before, so any trace of it is this test's.
+trap '((started)) && dpkg-query -W burrow-dash >/dev/null 2>&1 && purge; rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM
 
 lintian --fail-on error,warning "$deb" >"$work/lintian.txt" 2>&1 || fail "lintian: $(cat "$work/lintian.txt")"
 
+started=1
 if ! apt install --no-install-recommends "$PWD/$deb"; then
   grep -qE 'Could not get lock|Unable to acquire the dpkg frontend lock' "$work/apt.log" &&
     skip "apt is busy: $(grep -m 1 -E 'Could not get lock|Unable to acquire' "$work/apt.log")"
@@ -46,7 +48,6 @@ if ! apt install --no-install-recommends "$PWD/$deb"; then
   echo "$name: FAILED: apt-get install $deb" >&2
   exit 1
 fi
-installed=1
 dpkg -L burrow-dash >"$work/files.txt"
 version=$(dpkg-query -W -f='${Version}' burrow-dash)
 [[ $deb == */burrow-dash_${version}_$(dpkg --print-architecture).deb ]] ||
