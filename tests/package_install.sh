@@ -24,7 +24,6 @@ before=$(dpkg-query -W -f='${Status}' burrow-dash 2>/dev/null)
 [[ -z $before || $before == *not-installed ]] ||
   skip "burrow-dash is on this machine already ($before); the test would remove it"
 
-deb=$(scripts/package.sh | tee /dev/stderr | tail -n 1) || { echo "$name: FAILED: scripts/package.sh" >&2; exit 1; }
 work=$(mktemp -d)
 started=0
 apt() {  # waits up to five minutes for another apt or dpkg to finish
@@ -37,6 +36,9 @@ purge() {
 # stay: it was not installed before, so any trace of it is this test's.
 trap '((started)) && dpkg-query -W burrow-dash >/dev/null 2>&1 && purge; rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM
+
+scripts/package.sh | tee "$work/package.log" || { echo "$name: FAILED: scripts/package.sh" >&2; exit 1; }
+deb=$(tail -n 1 "$work/package.log")
 
 lintian --fail-on error,warning "$deb" >"$work/lintian.txt" 2>&1 || fail "lintian: $(cat "$work/lintian.txt")"
 
