@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-format xvfb xauth fonts-dejavu-core
   desktop-file-utils shared-mime-info
+  dpkg-dev lintian appstream man-db
   clang libclang-rt-14-dev
 )
 

@@ -2,7 +2,9 @@
 # Installs what is missing, builds everything and runs every test through ctest:
 # first the optimised build, then the same tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer with bounds-checked arrays. GUI tests run
-# offscreen, so no display is needed. Arguments go to both ctest runs.
+# offscreen, so no display is needed. Arguments go to both ctest runs. Last,
+# the Debian package is built, installed with apt-get, checked and purged
+# (tests/package_install.sh; it says when it skips: not root, apt busy).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -13,3 +15,5 @@ for preset in default asan; do
   cmake --build --preset "$preset"
   ctest --preset "$preset" "$@"
 done
+echo "== package"
+tests/package_install.sh
