@@ -12,7 +12,7 @@ std::optional<TEditSet> ParseStageFile(std::span<const uint8_t> bytes) {
   if (bytes.size() < kStageFileBytes) return std::nullopt;
   TEditSet stages;
   for (int k = 0; k < kEditStageCount; ++k) {
-    PackedStage packed;
+    TPackedStage packed;
     const auto record = bytes.subspan(2 + static_cast<size_t>(k) * kPackedStageBytes, kPackedStageBytes);
     std::copy(record.begin(), record.end(), packed.bytes.begin());
     stages[k] = UnpackStage(packed);
@@ -25,7 +25,7 @@ std::array<uint8_t, kStageFileBytes> StageFileBytes(const TEditSet& stages) {
   bytes[0] = kStageFileMagic[0];
   bytes[1] = kStageFileMagic[1];
   for (int k = 0; k < kEditStageCount; ++k) {
-    const PackedStage packed = PackStage(stages[k]);
+    const TPackedStage packed = PackStage(stages[k]);
     std::copy(packed.bytes.begin(), packed.bytes.end(), bytes.begin() + 2 + k * kPackedStageBytes);
   }
   return bytes;

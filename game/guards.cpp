@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "game/actor_cells.h"
+#include "game/actor_frames.h"
 #include "game/guard_contacts.h"
 
 namespace bd {
@@ -17,20 +18,25 @@ struct TGuard {
   int shake = 0;
 };
 
-bool FallingFrame(int frame) { return frame == 4 || frame == 5 || frame == 22 || frame == 23; }
+bool FallingFrame(int frame) {
+  return frame == kGuardFallLeft || frame == kGuardFallLeft + 1 || frame == kGuardFallRight ||
+         frame == kGuardFallRight + 1;
+}
 
 int NextFallingFrame(int frame, int dx) {
-  if (dx < 0) return frame == 4 ? 5 : 4;
-  return frame == 22 ? 23 : 22;
+  if (dx < 0) return frame == kGuardFallLeft ? kGuardFallLeft + 1 : kGuardFallLeft;
+  return frame == kGuardFallRight ? kGuardFallRight + 1 : kGuardFallRight;
 }
-int NextClimbingFrame(int frame) { return frame >= 6 && frame <= 8 ? frame + 1 : 6; }
+int NextClimbingFrame(int frame) {
+  return frame >= kGuardClimb && frame <= kGuardClimb + 2 ? frame + 1 : kGuardClimb;
+}
 int NextLeftFrame(int frame, bool on_bar) {
-  if (on_bar) return frame >= 10 && frame <= 12 ? frame + 1 : 10;
-  return frame >= 1 && frame <= 2 ? frame + 1 : 1;
+  if (on_bar) return frame >= kGuardBarLeft && frame <= kGuardBarLeft + 2 ? frame + 1 : kGuardBarLeft;
+  return frame >= kGuardRunLeft && frame <= kGuardRunLeft + 1 ? frame + 1 : kGuardRunLeft;
 }
 int NextRightFrame(int frame, bool on_bar) {
-  if (on_bar) return frame >= 28 && frame <= 30 ? frame + 1 : 28;
-  return frame >= 19 && frame <= 20 ? frame + 1 : 19;
+  if (on_bar) return frame >= kGuardBarRight && frame <= kGuardBarRight + 2 ? frame + 1 : kGuardBarRight;
+  return frame >= kGuardRunRight && frame <= kGuardRunRight + 1 ? frame + 1 : kGuardRunRight;
 }
 
 int Toward(int x, int runner_x) { return x < runner_x ? kStep : -kStep; }
@@ -90,7 +96,7 @@ bool VerticalStep(TGuard& g, const TActorCells& c, int rx, int ry) {
 
 // Walking on by its heading; turning back costs the tick.
 void HorizontalStep(TGuard& g, const TActorCells& c, const TGuardTable& guards, int rx, int ry) {
-  const bool on_bar = (c.fx < 15 && c.C == tcBar) || (c.fx > 15 && c.R == tcBar);
+  const bool on_bar = (c.fx < kBarGripPixels && c.C == tcBar) || (c.fx > kBarGripPixels && c.R == tcBar);
   if (g.DX == -kStep) {
     if (g.Y == ry && g.X < rx) {
       g.DX = kStep;
@@ -119,8 +125,8 @@ void Decide(TGuard& g, const TPlayState& play) {
   const TActorCells c = CellsAround(play.field, g.X, g.Y);
 
   if (c.C == tcHole && FallingFrame(g.Frame) && c.fy == 0) {
-    if (g.S == 37 || g.S == 39) g.shake = 2;
-    if (g.S == 36 || g.S == 38) g.shake = -2;
+    if (g.S == kGuardShakesRightAt1 || g.S == kGuardShakesRightAt2) g.shake = kGuardShakePixels;
+    if (g.S == kGuardShakesLeftAt1 || g.S == kGuardShakesLeftAt2) g.shake = -kGuardShakePixels;
     if (g.S != kGuardClimbsOut) {
       ++g.S;
       return;
@@ -148,9 +154,10 @@ bool ComeBack(TGuard& g, const TPlayField& field, TRandom& random) {
   ++g.S;
   if (g.S < kGuardPicksColumn) return false;
   if (g.S == kGuardPicksColumn) {
-    const int column = random.Next() % 14 + 1;
+    // Any column but the two edges.
+    const int column = random.Next() % (kStageColumns - 2) + 1;
     g.Y = 0;
-    g.Frame = 13;
+    g.Frame = kGuardGrowing;
     if (field.Read(column, TPlayField::FieldRowOfStageRow(0)) != tcEmpty) {
       g.S = kGuardPicksColumn - 1;  // taken: pick again next tick
     } else {
@@ -162,14 +169,16 @@ bool ComeBack(TGuard& g, const TPlayField& field, TRandom& random) {
   if (g.S == kGuardReturns) {
     g.DX = kStep;
     g.DY = 0;
-    g.Frame = 4;
+    g.Frame = kGuardFallLeft;
     g.S = kGuardFree;
   }
   return true;
 }
 
 bool Touches(const TRunner& runner, int x, int y) {
-  return runner.x < x + 8 && x + 8 < runner.x + 24 && std::abs(runner.y - y) < kCellPixels;
+  return runner.x < x + kCatchOverlapPixels &&
+         x + kCatchOverlapPixels < runner.x + kCellPixels - kCatchOverlapPixels &&
+         std::abs(runner.y - y) < kCellPixels;
 }
 
 }  // namespace

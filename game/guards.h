@@ -13,6 +13,11 @@ namespace bd {
 // waiting from 52, picking a column at 70, materializing up to 75.
 inline constexpr int kGuardFree = 1;
 inline constexpr int kGuardTrapped = 2;
+inline constexpr int kGuardLastCounted = 31;  // up to here the runner meets it
+// The last counts in a hole: the guard shakes left and right before it climbs out.
+inline constexpr int kGuardShakesRightAt1 = 37, kGuardShakesRightAt2 = 39;
+inline constexpr int kGuardShakesLeftAt1 = 36, kGuardShakesLeftAt2 = 38;
+inline constexpr int kGuardShakePixels = 2;
 inline constexpr int kGuardClimbsOut = 40;
 inline constexpr int kGuardCrushed = 52;
 inline constexpr int kGuardPicksColumn = 70;

@@ -1,5 +1,6 @@
 #include "game/holes.h"
 
+#include "game/actor_frames.h"
 #include "game/guard_contacts.h"
 
 namespace bd {
@@ -11,16 +12,16 @@ void SetStageCell(TPlayState& play, int column, int row, int8_t value) {
 
 void DiggingFrame(TRunner& runner, bool left) {
   int32_t& f = runner.RunnerFrame;
-  const bool climbing = f >= 8 && f <= 11;
-  const bool on_bar_left = f >= 12 && f <= 15;
-  const bool on_bar_right = f >= 30 && f <= 33;
+  const bool climbing = f >= kRunnerClimb && f <= kRunnerClimb + 3;
+  const bool on_bar_left = f >= kRunnerBarLeft && f <= kRunnerBarLeft + 3;
+  const bool on_bar_right = f >= kRunnerBarRight && f <= kRunnerBarRight + 3;
   // A climbing runner keeps his pose; one on a bar turns on it toward the hole.
   if (left) {
     if (climbing || on_bar_left) return;
-    f = on_bar_right ? 13 : 17;
+    f = on_bar_right ? kRunnerBarLeft + 1 : kRunnerDigLeft;
   } else {
     if (climbing || on_bar_right) return;
-    f = on_bar_left ? 31 : 35;
+    f = on_bar_left ? kRunnerBarRight + 1 : kRunnerDigRight;
   }
 }
 
@@ -64,10 +65,10 @@ bool TryDig(TPlayState& play, const TTickInput& input, TPlayPainter* painter) {
   const bool left = input.dig_left;  // both keys dig to the left
   TRunner& runner = play.runner;
   const TActorCells cells = CellsAround(play.field, runner.x, runner.y);
-  if (cells.fy >= 16) return false;
+  if (cells.fy >= kHalfCellPixels) return false;
 
   // H is the cell holding most of him.
-  const bool home_is_c = cells.fx < 16;
+  const bool home_is_c = cells.fx < kHalfCellPixels;
   const int home_column = home_is_c ? cells.column : cells.column + 1;
   const int hx = home_is_c ? runner.x : runner.x + kCellPixels;
   const int8_t home = home_is_c ? cells.C : cells.R;
@@ -84,18 +85,18 @@ bool TryDig(TPlayState& play, const TTickInput& input, TPlayPainter* painter) {
   // The target was read inside the field as brick, so its stage row is 0..13.
   CreateHole(play, painter, side_column, cells.row);
   runner.DigTicks = kDigTicks;
-  runner.DigStepX = home_is_c ? -8 : 8;
-  runner.StepX = left ? -8 : 8;
+  runner.DigStepX = home_is_c ? -kDigSlidePixels : kDigSlidePixels;
+  runner.StepX = left ? -kRunnerStep : kRunnerStep;
   DiggingFrame(runner, left);
   return true;
 }
 
 void DiggingPause(TRunner& runner) {
-  const int fx = runner.x & 31;
-  const int fy = runner.y & 31;
+  const int fx = runner.x & (kCellPixels - 1);
+  const int fy = runner.y & (kCellPixels - 1);
   --runner.DigTicks;
   if (fx != 0) runner.x += runner.DigStepX;
-  if (fy != 0) runner.y -= 8;
+  if (fy != 0) runner.y -= kDigSlidePixels;
 }
 
 bool RunnerCrushed(const TPlayState& play) {

@@ -12,6 +12,8 @@ namespace bd {
 inline constexpr int kHoleOpensAt = 4;
 inline constexpr int kHoleClosesAt = 102;
 inline constexpr int kDigTicks = 10;
+// While digging he slides this far a tick back onto his home cell.
+inline constexpr int kDigSlidePixels = 8;
 
 // One step of every hole in slot order. The painter, when there is one,
 // shows each hole's frame and puts the brick back into the background.

@@ -1,35 +1,38 @@
 #include "game/runner.h"
 
+#include "game/actor_frames.h"
 #include "game/guard_contacts.h"
 
 namespace bd {
 namespace {
 
-constexpr int kRunnerStep = 8;
+constexpr int kIdleTurnTicks = 20;
+constexpr int kIdleTurnEvery = 10;
 
 void FallingFrames(TRunner& runner) {
   int32_t& f = runner.RunnerFrame;
-  if ((f >= 4 && f <= 6) || (f >= 22 && f <= 24)) {
+  if ((f >= kRunnerFallLeft && f <= kRunnerFallLeft + 2) ||
+      (f >= kRunnerFallRight && f <= kRunnerFallRight + 2)) {
     ++f;
   } else {
-    f = runner.StepX == kRunnerStep ? 22 : 4;
+    f = runner.StepX == kRunnerStep ? kRunnerFallRight : kRunnerFallLeft;
   }
 }
 
 void ClimbingFrames(TRunner& runner) {
   int32_t& f = runner.RunnerFrame;
-  f = (f >= 8 && f <= 10) ? f + 1 : 8;
+  f = (f >= kRunnerClimb && f <= kRunnerClimb + 2) ? f + 1 : kRunnerClimb;
 }
 
 // Used while a vertical key carries the runner on to the next cell edge.
 // The odd ranges are kept as they are: a climbing pose just steps on.
 void WalkingOnFrames(TRunner& runner) {
   int32_t& f = runner.RunnerFrame;
-  if (f == 3) {
-    f = 1;
-  } else if (f == 21) {
-    f = 19;
-  } else if (f >= 0 && f <= 20) {
+  if (f == kRunnerRunLeft + 2) {
+    f = kRunnerRunLeft;
+  } else if (f == kRunnerRunRight + 2) {
+    f = kRunnerRunRight;
+  } else if (f >= kRunnerStandLeft && f <= kRunnerRunRight + 1) {
     ++f;
   }
 }
@@ -37,10 +40,10 @@ void WalkingOnFrames(TRunner& runner) {
 void StepFrames(TRunner& runner, bool on_bar, bool right) {
   int32_t& f = runner.RunnerFrame;
   if (on_bar) {
-    const int first = right ? 30 : 12;
+    const int first = right ? kRunnerBarRight : kRunnerBarLeft;
     f = (f >= first && f <= first + 2) ? f + 1 : first;
   } else {
-    const int first = right ? 19 : 1;
+    const int first = right ? kRunnerRunRight : kRunnerRunLeft;
     f = (f >= first && f <= first + 1) ? f + 1 : first;
   }
 }
@@ -92,7 +95,8 @@ bool MoveByKeys(TRunner& runner, const TActorCells& cells, const TTickInput& inp
     if (fx == 0 && Blocking(right ? cells.R : cells.L)) return false;
     runner.StepX = right ? kRunnerStep : -kRunnerStep;
     runner.x += runner.StepX;
-    const bool on_bar = (fx < 15 && cells.C == tcBar) || (fx > 15 && cells.R == tcBar);
+    const bool on_bar =
+        (fx < kBarGripPixels && cells.C == tcBar) || (fx > kBarGripPixels && cells.R == tcBar);
     StepFrames(runner, on_bar, right);
     return true;
   }
@@ -110,7 +114,7 @@ bool MoveRunner(TPlayState& play, const TTickInput& input) {
   const TActorCells cells = CellsAround(play.field, runner.x, runner.y);
 
   // M1: walking right over a gap, he drops in once 24 pixels into it.
-  if (cells.fx == 24 && cells.R != tcLadder && !(cells.fy == 0 && cells.R == tcBar) &&
+  if (cells.fx == kGapDropPixels && cells.R != tcLadder && !(cells.fy == 0 && cells.R == tcBar) &&
       !Supporting(cells.BR) && !StandsOnGuard(play, runner.x, runner.y)) {
     runner.x += kRunnerStep;
     FallingFrames(runner);
@@ -134,22 +138,24 @@ bool MoveRunner(TPlayState& play, const TTickInput& input) {
 void SetIdleFrames(TRunner& runner, const TActorCells& cells) {
   int32_t& f = runner.RunnerFrame;
   const bool facing_right = runner.StepX == kRunnerStep;
-  if (cells.fy == 0 && ((cells.fx < 17 && cells.C == tcBar) || (cells.fx > 16 && cells.R == tcBar))) {
-    const bool hanging = (f >= 12 && f <= 15) || (f >= 30 && f <= 33);
-    if (!hanging) f = facing_right ? 30 : 12;
+  if (cells.fy == 0 && ((cells.fx <= kIdleBarGripPixels && cells.C == tcBar) ||
+                        (cells.fx > kIdleBarGripPixels && cells.R == tcBar))) {
+    const bool hanging = (f >= kRunnerBarLeft && f <= kRunnerBarLeft + 3) ||
+                         (f >= kRunnerBarRight && f <= kRunnerBarRight + 3);
+    if (!hanging) f = facing_right ? kRunnerBarRight : kRunnerBarLeft;
     return;
   }
   if (cells.fy != 0 || cells.C == tcLadder) return;
 
   // Standing: after 20 ticks he turns to face the other way every 10 ticks.
   ++runner.IdleTicks;
-  if (runner.IdleTicks == 20) {
-    f = f == 18 ? 0 : 18;
-  } else if (runner.IdleTicks == 30) {
-    runner.IdleTicks = 20;
-    f = f == 18 ? 0 : 18;
-  } else if (runner.IdleTicks < 20 && f != 17 && f != 35) {
-    f = facing_right ? 18 : 0;
+  if (runner.IdleTicks == kIdleTurnTicks) {
+    f = f == kRunnerStandRight ? kRunnerStandLeft : kRunnerStandRight;
+  } else if (runner.IdleTicks == kIdleTurnTicks + kIdleTurnEvery) {
+    runner.IdleTicks = kIdleTurnTicks;
+    f = f == kRunnerStandRight ? kRunnerStandLeft : kRunnerStandRight;
+  } else if (runner.IdleTicks < kIdleTurnTicks && f != kRunnerDigLeft && f != kRunnerDigRight) {
+    f = facing_right ? kRunnerStandRight : kRunnerStandLeft;
   }
 }
 

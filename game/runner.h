@@ -7,6 +7,9 @@
 
 namespace bd {
 
+// The runner moves 8 pixels a tick, across and up or down.
+inline constexpr int kRunnerStep = 8;
+
 // Rules M1 (step into a gap on the right), M2 (fall) and M3 (keys), the
 // first that applies deciding the tick. True when the runner moved.
 bool MoveRunner(TPlayState& play, const TTickInput& input);

@@ -9,8 +9,8 @@ void CopyCell(TSurface& dst, int x, int y, const TSurface& sheet, TSheetCell cel
 }
 
 void DrawActor(TSurface& dst, const TSurface& sheet, TSheetCell sprite, TSheetCell mask, int x, int y) {
-  BlockTransfer(dst, x, y, sheet, mask.x, mask.y, kCellSize, kCellSize, TRasterOp::And);
-  BlockTransfer(dst, x, y, sheet, sprite.x, sprite.y, kCellSize, kCellSize, TRasterOp::Xor);
+  BlockTransfer(dst, x, y, sheet, mask.x, mask.y, kCellPixels, kCellPixels, TRasterOp::And);
+  BlockTransfer(dst, x, y, sheet, sprite.x, sprite.y, kCellPixels, kCellPixels, TRasterOp::Xor);
 }
 
 void DrawText16(TSurface& dst, const TSurface& sheet, int column, int row, const char* text) {
@@ -26,7 +26,7 @@ void DrawText16(TSurface& dst, const TSurface& sheet, int column, int row, const
 }
 
 void RestoreFromBackground(TSurface& image1, const TSurface& image3, int x, int y) {
-  BlockTransfer(image1, x, y, image3, x, y, kCellSize, kCellSize, TRasterOp::Copy);
+  BlockTransfer(image1, x, y, image3, x, y, kCellPixels, kCellPixels, TRasterOp::Copy);
 }
 
 }  // namespace bd

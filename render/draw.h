@@ -8,8 +8,8 @@
 namespace bd {
 
 // Copies a w x h cell of the sheet opaquely to (x, y).
-void CopyCell(TSurface& dst, int x, int y, const TSurface& sheet, TSheetCell cell, int w = kCellSize,
-              int h = kCellSize);
+void CopyCell(TSurface& dst, int x, int y, const TSurface& sheet, TSheetCell cell, int w = kCellPixels,
+              int h = kCellPixels);
 
 // One runner or guard frame at any pixel position: mask by AND, then sprite by XOR.
 void DrawActor(TSurface& dst, const TSurface& sheet, TSheetCell sprite, TSheetCell mask, int x, int y);

@@ -41,7 +41,7 @@ uint8_t BackgroundTile(uint8_t code) {
 void TPlayPainter::PaintStageCell(int column, int row, uint8_t code) {
   // Codes past the tile row's end still name a cell of the sheet's width;
   // the copy clips whatever lies beyond it.
-  CopyCell(background_, column * kCellSize, row * kCellSize, sheet_, TileCell(BackgroundTile(code)));
+  CopyCell(background_, column * kCellPixels, row * kCellPixels, sheet_, TileCell(BackgroundTile(code)));
 }
 
 void TPlayPainter::ShowBanner(int stage_number, int lives, int score, int hiscore) {
@@ -74,7 +74,7 @@ void TPlayPainter::DrawLadder(int ladder_ticks, int x, int y) {
   CopyCell(screen_, x, y, sheet_, LadderFrameCell((ladder_ticks / kLadderTicksPerStep) % kCycleSteps));
 }
 
-void TPlayPainter::ClearTakenGold(int x, int y) { FillBlack(screen_, x, y, kCellSize, kCellSize); }
+void TPlayPainter::ClearTakenGold(int x, int y) { FillBlack(screen_, x, y, kCellPixels, kCellPixels); }
 
 void TPlayPainter::DrawRunner(int frame, int x, int y) {
   DrawActor(screen_, sheet_, RunnerSpriteCell(frame), RunnerMaskCell(frame), x, y);
@@ -86,15 +86,15 @@ void TPlayPainter::DrawGuard(int frame, int x, int y) {
 
 void TPlayPainter::DrawHole(int counter, int column, int row) {
   if (HoleCounterShown(counter))
-    CopyCell(screen_, column * kCellSize, row * kCellSize, sheet_, HoleFrameCell(counter));
+    CopyCell(screen_, column * kCellPixels, row * kCellPixels, sheet_, HoleFrameCell(counter));
 }
 
 void TPlayPainter::OpenHoleInBackground(int column, int row) {
-  FillBlack(background_, column * kCellSize, row * kCellSize, kCellSize, kCellSize);
+  FillBlack(background_, column * kCellPixels, row * kCellPixels, kCellPixels, kCellPixels);
 }
 
 void TPlayPainter::RefillHoleInBackground(int column, int row) {
-  CopyCell(background_, column * kCellSize, row * kCellSize, sheet_, TileCell(tcBrick));
+  CopyCell(background_, column * kCellPixels, row * kCellPixels, sheet_, TileCell(tcBrick));
 }
 
 void TPlayPainter::DrawEndingLine(TEndingLine line) {
@@ -108,9 +108,9 @@ void TPlayPainter::DrawEndingLine(TEndingLine line) {
 void TPlayPainter::ShowTally(int gold, int crushed) {
   FillBlack(screen_, 0, 0, kImageWidth, kImageHeight);
   for (int i = 0; i < kTallyFloorBricks; ++i)
-    CopyCell(screen_, kTallyFloorX + kCellSize * i, kTallyFloorY, sheet_, TileCell(tcBrick));
+    CopyCell(screen_, kTallyFloorX + kCellPixels * i, kTallyFloorY, sheet_, TileCell(tcBrick));
   for (int i = 0; i < kTallyLadderCells; ++i)
-    CopyCell(screen_, kTallyLadderX, kTallyLadderY + kCellSize * i, sheet_, TileCell(tcLadder));
+    CopyCell(screen_, kTallyLadderX, kTallyLadderY + kCellPixels * i, sheet_, TileCell(tcLadder));
   CopyCell(screen_, kTallyIconX, kTallyGoldY, sheet_, TileCell(tcGold));
   CopyCell(screen_, kTallyIconX, kTallyGuardY, sheet_, GuardSpriteCell(kTallyGuardFrame));
 
@@ -123,6 +123,6 @@ void TPlayPainter::ShowTally(int gold, int crushed) {
   DrawText16(screen_, sheet_, kTallyTotalColumn, kTallyTotalRow, line);
 }
 
-void TPlayPainter::ClearTallyRunner(int x, int y) { FillBlack(screen_, x, y, kCellSize, kCellSize); }
+void TPlayPainter::ClearTallyRunner(int x, int y) { FillBlack(screen_, x, y, kCellPixels, kCellPixels); }
 
 }  // namespace bd

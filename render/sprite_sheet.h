@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "stage/tile_codes.h"
+
 namespace bd {
 
 struct TSheetCell {
@@ -14,7 +16,6 @@ struct TSheetCell {
 
 inline constexpr int kSheetWidth = 576;
 inline constexpr int kSheetHeight = 480;
-inline constexpr int kCellSize = 32;
 inline constexpr int kGlyphSize = 16;
 
 inline constexpr int kRunnerFrameCount = 54;

@@ -5,8 +5,9 @@
 # before and after a change that must not alter behaviour, then
 # `diff -r BEFORE AFTER`. Usage: scripts/replay-snapshot.sh REPLAY OUTDIR [RUNS]
 set -euo pipefail
-replay=$1
-out=$2
+replay=$(readlink -f "$1")
+mkdir -p "$2"
+out=$(cd "$2" && pwd)
 runs=${3:-300}
 root=$(cd "$(dirname "$0")/.." && pwd)
 mkdir -p "$out"
@@ -59,7 +60,8 @@ for ((i = 0; i < runs; i++)); do
   }'
   LC_ALL=C sort -n -s -k1,1 "$work/r.keys" >"$work/s.keys"
   cp "$work/r.bds" "$out/random$i.bds"
-  snap "random$i" --file "$work/r.bds" --stage $((i % 6)) --seed $((i * 7 + 3)) --ticks 1500 --input "$work/s.keys"
+  # Given by a relative name, so that the trace's file name is the same in every run.
+  (cd "$work" && snap "random$i" --file r.bds --stage $((i % 6)) --seed $((i * 7 + 3)) --ticks 1500 --input "$work/s.keys")
   if ((i < 64)); then
     snap "builtin$i" --builtin $((i % 16)) --seed $((i + 11)) --ticks 1500 --input "$work/s.keys"
   fi

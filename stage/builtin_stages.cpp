@@ -13,21 +13,18 @@ constexpr TStageText kStageTexts[] = {
 };
 static_assert(std::size(kStageTexts) == kBuiltInStageCount, "one text file for every built-in stage");
 
-constexpr PackedStage PackText(const TStageText& rows) {
-  PackedStage packed{};
-  for (int row = 0; row < kStageRows; ++row) {
-    for (int b = 0; b < kPackedRowBytes; ++b) {
-      const uint8_t high = TileOfChar(rows[row][2 * b]);
-      const uint8_t low = TileOfChar(rows[row][2 * b + 1]);
-      packed.bytes[row * kPackedRowBytes + b] = static_cast<uint8_t>(high << 4 | low);
-    }
-  }
-  return packed;
+constexpr TStageGrid GridOfText(const TStageText& rows) {
+  TStageGrid grid{};
+  for (int row = 0; row < kStageRows; ++row)
+    for (int column = 0; column < kStageColumns; ++column)
+      grid.at(column, row) = TileOfChar(rows[row][column]);
+  return grid;
 }
 
 constexpr TBuiltInStages MakeTable() {
   TBuiltInStages table{};
-  for (int stage = 0; stage < kBuiltInStageCount; ++stage) table[stage] = PackText(kStageTexts[stage]);
+  for (int stage = 0; stage < kBuiltInStageCount; ++stage)
+    table[stage] = PackStage(GridOfText(kStageTexts[stage]));
   return table;
 }
 

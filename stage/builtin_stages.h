@@ -9,7 +9,7 @@ namespace bd {
 
 inline constexpr int kBuiltInStageCount = 16;
 
-using TBuiltInStages = std::array<PackedStage, kBuiltInStageCount>;
+using TBuiltInStages = std::array<TPackedStage, kBuiltInStageCount>;
 
 // Never written; stage k is shown to the player as stage k + 1.
 extern const TBuiltInStages BuiltInStages;

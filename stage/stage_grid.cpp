@@ -11,19 +11,7 @@ void ClearToFrame(TStageGrid& grid) {
   }
 }
 
-PackedStage PackStage(const TStageGrid& grid) {
-  PackedStage packed;
-  for (int row = 0; row < kStageRows; ++row) {
-    for (int b = 0; b < kPackedRowBytes; ++b) {
-      const unsigned high = grid.at(2 * b, row) & 15u;
-      const unsigned low = grid.at(2 * b + 1, row) & 15u;
-      packed.bytes[row * kPackedRowBytes + b] = static_cast<uint8_t>(high << 4 | low);
-    }
-  }
-  return packed;
-}
-
-TStageGrid UnpackStage(const PackedStage& packed) {
+TStageGrid UnpackStage(const TPackedStage& packed) {
   TStageGrid grid;
   for (int row = 0; row < kStageRows; ++row) {
     for (int b = 0; b < kPackedRowBytes; ++b) {

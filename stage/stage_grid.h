@@ -13,8 +13,8 @@ namespace bd {
 struct TStageGrid {
   std::array<uint8_t, kStageColumns * kStageRows> cells{};
 
-  uint8_t& at(int column, int row) { return cells[row * kStageColumns + column]; }
-  uint8_t at(int column, int row) const { return cells[row * kStageColumns + column]; }
+  constexpr uint8_t& at(int column, int row) { return cells[row * kStageColumns + column]; }
+  constexpr uint8_t at(int column, int row) const { return cells[row * kStageColumns + column]; }
   bool operator==(const TStageGrid&) const = default;
 };
 
@@ -22,17 +22,27 @@ inline constexpr int kPackedRowBytes = kStageColumns / 2;
 inline constexpr int kPackedStageBytes = kPackedRowBytes * kStageRows;  // 112
 
 // Byte b of row r holds column 2b in its high nibble and column 2b + 1 in its low one.
-struct PackedStage {
+struct TPackedStage {
   std::array<uint8_t, kPackedStageBytes> bytes{};
-  bool operator==(const PackedStage&) const = default;
+  bool operator==(const TPackedStage&) const = default;
 };
 
 // Columns 0 and 15 and row 13 solid, the 14 x 13 interior empty.
 void ClearToFrame(TStageGrid& grid);
 
 // Cells must hold 0..15; higher bits of a cell are dropped.
-PackedStage PackStage(const TStageGrid& grid);
+constexpr TPackedStage PackStage(const TStageGrid& grid) {
+  TPackedStage packed{};
+  for (int row = 0; row < kStageRows; ++row) {
+    for (int b = 0; b < kPackedRowBytes; ++b) {
+      const unsigned high = grid.at(2 * b, row) & 15u;
+      const unsigned low = grid.at(2 * b + 1, row) & 15u;
+      packed.bytes[row * kPackedRowBytes + b] = static_cast<uint8_t>(high << 4 | low);
+    }
+  }
+  return packed;
+}
 
-TStageGrid UnpackStage(const PackedStage& packed);
+TStageGrid UnpackStage(const TPackedStage& packed);
 
 }  // namespace bd

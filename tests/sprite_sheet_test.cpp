@@ -23,20 +23,20 @@ class SpriteSheet : public ::testing::Test {
   // Pixels in a cell that are not black.
   int Coloured(TSheetCell cell) const {
     int count = 0;
-    for (int y = 0; y < kCellSize; ++y)
-      for (int x = 0; x < kCellSize; ++x) count += sheet.pixel(cell.x + x, cell.y + y) != kBlack;
+    for (int y = 0; y < kCellPixels; ++y)
+      for (int x = 0; x < kCellPixels; ++x) count += sheet.pixel(cell.x + x, cell.y + y) != kBlack;
     return count;
   }
   void ExpectMaskIsSilhouette(TSheetCell sprite, TSheetCell mask, const char* what, int n) const {
-    for (int y = 0; y < kCellSize; ++y)
-      for (int x = 0; x < kCellSize; ++x) {
+    for (int y = 0; y < kCellPixels; ++y)
+      for (int x = 0; x < kCellPixels; ++x) {
         const uint32_t expected = sheet.pixel(sprite.x + x, sprite.y + y) == kBlack ? kWhite : kBlack;
         ASSERT_EQ(sheet.pixel(mask.x + x, mask.y + y), expected) << what << " frame " << n;
       }
   }
   bool MirrorOf(TSheetCell right, TSheetCell left) const {
-    for (int y = 0; y < kCellSize; ++y)
-      for (int x = 0; x < kCellSize; ++x)
+    for (int y = 0; y < kCellPixels; ++y)
+      for (int x = 0; x < kCellPixels; ++x)
         if (sheet.pixel(right.x + x, right.y + y) != sheet.pixel(left.x + 31 - x, left.y + y)) return false;
     return true;
   }

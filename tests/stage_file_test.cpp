@@ -28,7 +28,7 @@ TEditSet SampleStages() {
 std::vector<uint8_t> FileBytes(const TEditSet& stages) {
   std::vector<uint8_t> bytes = {0x42, 0x44};
   for (const TStageGrid& grid : stages) {
-    const PackedStage packed = PackStage(grid);
+    const TPackedStage packed = PackStage(grid);
     bytes.insert(bytes.end(), packed.bytes.begin(), packed.bytes.end());
   }
   return bytes;

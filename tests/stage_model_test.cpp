@@ -16,7 +16,7 @@ TEST(StageGrid, FrameOfAnEmptyStagePacksToItsKnownBytes) {
   TStageGrid grid;
   grid.cells.fill(7);
   ClearToFrame(grid);
-  const PackedStage packed = PackStage(grid);
+  const TPackedStage packed = PackStage(grid);
   for (int row = 0; row < 13; ++row) {
     const uint8_t expected[8] = {0x20, 0, 0, 0, 0, 0, 0, 0x02};
     for (int b = 0; b < 8; ++b)
@@ -36,7 +36,7 @@ TEST(StageGrid, PackThenUnpackGivesEveryGridBack) {
 }
 
 TEST(StageGrid, HighNibbleIsTakenUnsignedAndCellsLandInTheirColumns) {
-  PackedStage packed;
+  TPackedStage packed;
   packed.bytes[3] = 0x96;          // row 0, columns 6 and 7
   packed.bytes[5 * 8 + 7] = 0xF1;  // row 5, columns 14 and 15
   const TStageGrid grid = UnpackStage(packed);
@@ -48,7 +48,7 @@ TEST(StageGrid, HighNibbleIsTakenUnsignedAndCellsLandInTheirColumns) {
 }
 
 TEST(StageGrid, ExampleRowWithAHiddenLadderInColumnSix) {
-  PackedStage packed;
+  TPackedStage packed;
   const uint8_t row[8] = {0x20, 0x00, 0x00, 0x60, 0x00, 0x00, 0x00, 0x02};
   std::copy(row, row + 8, packed.bytes.begin());
   const TStageGrid grid = UnpackStage(packed);

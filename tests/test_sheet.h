@@ -21,9 +21,9 @@ inline TSurface MakeTestSheet() {
     for (int x = 0; x < kSheetWidth; ++x)
       sheet.data()[y * kSheetWidth + x] = (uint32_t(x) << 12) | uint32_t(y) | 0x800000u;
   FillBlack(sheet, GlyphCell('>').x, GlyphCell('>').y, kGlyphSize, kGlyphSize);
-  FillBlack(sheet, TileCell(0).x, TileCell(0).y, kCellSize, kCellSize);
-  for (int y = 0; y < kCellSize; ++y)
-    for (int x = 0; x < kCellSize; ++x)
+  FillBlack(sheet, TileCell(0).x, TileCell(0).y, kCellPixels, kCellPixels);
+  for (int y = 0; y < kCellPixels; ++y)
+    for (int x = 0; x < kCellPixels; ++x)
       sheet.data()[(kTitleBackdropCell.y + y) * kSheetWidth + kTitleBackdropCell.x + x] = kBackdropBlue;
   return sheet;
 }

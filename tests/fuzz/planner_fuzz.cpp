@@ -21,7 +21,7 @@ void Check(bool holds) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  bd::PackedStage packed;
+  bd::TPackedStage packed;
   std::memcpy(packed.bytes.data(), data, std::min(size, packed.bytes.size()));
   const bd::TStageGrid grid = bd::UnpackStage(packed);
 

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bd::platform::HeadlessServices headless;
   bd::TApp* app = &bd::fuzz::StartedApp(headless);
 
-  bd::PackedStage packed;
+  bd::TPackedStage packed;
   const size_t stage_bytes = std::min(size, packed.bytes.size());
   std::memcpy(packed.bytes.data(), data, stage_bytes);
   app->editor.SetStage(0, bd::UnpackStage(packed));

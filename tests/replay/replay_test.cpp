@@ -170,7 +170,7 @@ class ReplayRun : public ::testing::Test {
     for (int stage = 0; stage < kEditStageCount; ++stage) {
       TStageGrid framed;
       ClearToFrame(framed);
-      const PackedStage packed = PackStage(stage == k ? grid : framed);
+      const TPackedStage packed = PackStage(stage == k ? grid : framed);
       bytes.append(packed.bytes.begin(), packed.bytes.end());
     }
     return WriteText(name, bytes);

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "game/guards.h"
 #include "tools/planner/plan_game.h"
 #include "tools/planner/route_distance.h"
 
@@ -49,7 +50,7 @@ uint64_t StateKey(const TPlayState& play) {
   for (int slot = 0; slot < kListCapacity; ++slot) {
     const int state = play.guards.State[slot];
     if (state == 0) continue;
-    const int kind = state == 1 ? 1 : state < 52 ? 2 : 3;
+    const int kind = state == kGuardFree ? 1 : state < kGuardCrushed ? 2 : 3;
     hash = Mix(hash, static_cast<uint64_t>(play.guards.X[slot] / 8) |
                          static_cast<uint64_t>(play.guards.Y[slot] / 8) << 8 |
                          static_cast<uint64_t>(kind) << 16);

@@ -147,13 +147,13 @@ void Place(TSurface& sheet, const Sprite& sprite, int x0, int y0, int w, int h, 
 
 void PlaceFrame(TSurface& sheet, const ArtSet& art, const Frame& frame, TSheetCell cell) {
   if (frame.sprite != nullptr)
-    Place(sheet, art.Get(frame.sprite), cell.x, cell.y, kCellSize, kCellSize, frame.mirrored, frame.sprite);
+    Place(sheet, art.Get(frame.sprite), cell.x, cell.y, kCellPixels, kCellPixels, frame.mirrored, frame.sprite);
 }
 
 // Mask cell: black where the sprite has colour, white where it is black.
 void MakeMask(TSurface& sheet, TSheetCell sprite, TSheetCell mask) {
-  for (int y = 0; y < kCellSize; ++y)
-    for (int x = 0; x < kCellSize; ++x) {
+  for (int y = 0; y < kCellPixels; ++y)
+    for (int x = 0; x < kCellPixels; ++x) {
       const uint32_t colour = sheet.pixel(sprite.x + x, sprite.y + y);
       Put(sheet, mask.x + x, mask.y + y, colour == kBlack ? kWhite : kBlack);
     }
@@ -169,13 +169,13 @@ void Fill(TSurface& sheet, int x0, int y0, int w, int h, uint32_t colour) {
 void MakeHoleFrames(TSurface& sheet) {
   const TSheetCell brick = TileCell(1);
   auto copy_rows = [&](TSheetCell to, int from_row) {
-    for (int y = 0; y < kCellSize; ++y)
-      for (int x = 0; x < kCellSize; ++x)
+    for (int y = 0; y < kCellPixels; ++y)
+      for (int x = 0; x < kCellPixels; ++x)
         Put(sheet, to.x + x, to.y + y, y < from_row ? kBlack : sheet.pixel(brick.x + x, brick.y + y));
   };
-  for (int c = 1; c <= kHoleDigFrames; ++c) copy_rows(HoleFrameCell(c), kCellSize * c / kHoleDigFrames);
+  for (int c = 1; c <= kHoleDigFrames; ++c) copy_rows(HoleFrameCell(c), kCellPixels * c / kHoleDigFrames);
   for (int j = 1; j <= kHoleRefillFrames; ++j)
-    copy_rows(HoleFrameCell(96 + j), kCellSize - kCellSize * j / kHoleRefillFrames);
+    copy_rows(HoleFrameCell(96 + j), kCellPixels - kCellPixels * j / kHoleRefillFrames);
 }
 
 void MakeLogo(TSurface& sheet, const ArtSet& art) {
