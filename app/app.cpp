@@ -101,9 +101,10 @@ void TApp::StartStage() {
 }
 
 bool TApp::LoadStageFile(const std::string& path) {
-  const auto stages = editor.ReadStageFile(path);
+  std::string reason;
+  const auto stages = editor.ReadStageFile(path, reason);
   if (!stages) {
-    services_.dialogs.MessageBox("Error", kCaption, false);
+    services_.dialogs.MessageBox("Error\nCould not open " + path + ": " + reason, kCaption, false);
     return false;
   }
   CaptionForFile(path);

@@ -11,6 +11,7 @@ void TApp::KeyDown(uint16_t key) {
     case vkEscape:
       if (GameMode == gmTestPlay) EditMode();
       break;
+    case vkReturn:
     case vkSpace: ConfirmAction(); break;
     case vkLeft: game.play.keys.KeyLeft = 1; break;
     case vkUp:
@@ -45,6 +46,13 @@ void TApp::KeyUp(uint16_t key) {
     case vkZ: game.play.keys.KeyDigLeft = 0; break;
     default: break;
   }
+}
+
+void TApp::ReleaseHeldInput() {
+  // Key-ups that went to another window would otherwise leave the runner running.
+  for (const uint16_t key : {vkLeft, vkUp, vkRight, vkDown, vkX, vkZ}) KeyUp(key);
+  joy.JoyLeft = joy.JoyRight = joy.JoyUp = joy.JoyDown = 0;
+  joy.JoyDigLeft = joy.JoyDigRight = 0;
 }
 
 }  // namespace bd

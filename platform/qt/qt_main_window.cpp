@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/file_access.h"
 #include "platform/qt/key_codes.h"
 #include "platform/qt/palette_window.h"
 #include "platform/qt/surface_images.h"
@@ -79,6 +80,7 @@ QtMainWindow::QtMainWindow(AudioService& audio, JoystickService& joystick)
   BuildMenuBar();
   FixWindowSize();
   setFocusPolicy(Qt::StrongFocus);
+  menuBar()->installEventFilter(this);  // to give the keys back when a menu closes
 
   play_clock_.setTimerType(Qt::PreciseTimer);
   play_clock_.setInterval(kTickMilliseconds);
@@ -166,6 +168,17 @@ void QtMainWindow::BuildMenuBar() {
       case TMenuItemKind::Menu: {
         QMenu* menu = parent ? parent->addMenu(item.caption) : menuBar()->addMenu(item.caption);
         menu->setObjectName(item.name);
+        // Qt leaves the menu bar holding the keys once a menu closes by Escape.
+        if (!parent) {
+          connect(menu, &QMenu::aboutToHide, this, [this] {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                  if (!QApplication::activePopupWidget()) GiveKeysToTheGame();
+                },
+                Qt::QueuedConnection);
+          });
+        }
         menus_[index] = menu;
         actions_[index] = menu->menuAction();
         break;
@@ -208,7 +221,26 @@ void QtMainWindow::SyncMenu() {
   }
 }
 
+bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == menuBar() && event->type() == QEvent::FocusIn && !QApplication::activePopupWidget())
+    GiveKeysToTheGame();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void QtMainWindow::GiveKeysToTheGame() {
+  // Escape is how the menu bar itself leaves its keyboard mode.
+  QMenuBar* bar = menuBar();
+  if (bar->hasFocus() || bar->activeAction()) {
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &escape);
+  }
+  setFocus(Qt::OtherFocusReason);
+}
+
 bool QtMainWindow::event(QEvent* event) {
+  // Key-ups go wherever the keyboard went (a menu, a message box, a dialog,
+  // another program): release what the game holds as if they had come here.
+  if (event->type() == QEvent::FocusOut || event->type() == QEvent::WindowDeactivate) app_.ReleaseHeldInput();
   // Alt+E is both the "&Edit Mode" shortcut and the "&Edit" menu's mnemonic.
   // Where Edit Mode can act, take the key before Qt finds the pair ambiguous.
   if (event->type() == QEvent::ShortcutOverride) {
@@ -246,6 +278,12 @@ void QtMainWindow::HandleKeyPress(QKeyEvent* event, bool from_palette) {
   // F11 belongs to the window, not to the game: neither a shortcut nor a game key.
   if (event->key() == Qt::Key_F11) {
     if (!event->isAutoRepeat()) SetFullScreen(!isFullScreen());
+    return;
+  }
+  // F10 opens the first menu, as desktop programs do.
+  if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::NoModifier) {
+    if (!event->isAutoRepeat())
+      menuBar()->setActiveAction(menus_[static_cast<int>(TMenuItemId::FileMenu)]->menuAction());
     return;
   }
   const int code = ShortcutCodeOf(*event);
@@ -345,14 +383,9 @@ std::optional<std::string> QtMainWindow::RunSaveDialog(const FileDialogRequest& 
 
 uint32_t QtMainWindow::TimeSeed() { return static_cast<uint32_t>(QDateTime::currentMSecsSinceEpoch()); }
 
-std::optional<std::vector<uint8_t>> QtMainWindow::ReadFile(const std::string& path, size_t max_bytes) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  std::vector<uint8_t> bytes(max_bytes);
-  const qint64 read = file.read(reinterpret_cast<char*>(bytes.data()), static_cast<qint64>(max_bytes));
-  if (read < 0) return std::nullopt;
-  bytes.resize(static_cast<size_t>(read));
-  return bytes;
+std::optional<std::vector<uint8_t>> QtMainWindow::ReadFile(const std::string& path, size_t max_bytes,
+                                                           std::string& reason) {
+  return ReadRegularFile(path, max_bytes, reason);
 }
 
 bool QtMainWindow::WriteFile(const std::string& path, std::span<const uint8_t> bytes, std::string& error) {
@@ -360,7 +393,9 @@ bool QtMainWindow::WriteFile(const std::string& path, std::span<const uint8_t> b
   // it. Unbuffered, because Qt 6.4's commit() renames even when its buffer
   // could not all be written (a full disk, a file size limit), which would
   // replace the old file with a cut-off one.
-  QSaveFile file(QString::fromStdString(path));
+  // QSaveFile would put a regular file in place of a FIFO or a device.
+  if (!MayReplaceWithFile(path, error)) return false;
+  QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
   file.setDirectWriteFallback(false);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     error = file.errorString().toStdString();

@@ -84,11 +84,13 @@ class QtMainWindow : public QMainWindow,
   // ClockService
   uint32_t TimeSeed() override;
   // FileService
-  std::optional<std::vector<uint8_t>> ReadFile(const std::string& path, size_t max_bytes) override;
+  std::optional<std::vector<uint8_t>> ReadFile(const std::string& path, size_t max_bytes,
+                                               std::string& reason) override;
   bool WriteFile(const std::string& path, std::span<const uint8_t> bytes, std::string& error) override;
 
  protected:
   bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
@@ -96,6 +98,10 @@ class QtMainWindow : public QMainWindow,
  private:
   void BuildMenuBar();
   void SyncMenu();
+  // The window has no control that takes the focus: the keys are the game's
+  // unless a menu is open. Qt leaves the menu bar holding the keyboard after
+  // Escape closes a menu and after Alt alone; this hands them back.
+  void GiveKeysToTheGame();
   // The window's size is the picture's at the window scale and cannot be changed.
   void FixWindowSize();
   MainWindowPlace FullScreenPlace() const;

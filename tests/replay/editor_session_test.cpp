@@ -2,6 +2,8 @@
 // clicks, mouse painting, the palette, dialogs answered by the script, stage
 // files written and read back, Play Edit and the end of the program.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -376,22 +378,30 @@ TEST_F(ReplaySession, FivesInEveryInteriorCellRoundTrip) {
 TEST_F(ReplaySession, RefusedFilesShowOneErrorBoxAndChangeNothing) {
   const std::string stages = FileOfRows(std::string(8, '\x11')).substr(2);
   fs::create_directories(Path("folder.bds"));
-  const std::vector<std::string> refused = {Write("magic", "XY" + stages),
-                                            Write("lower", "bd" + stages),
-                                            Write("swapped", "DB" + stages),
-                                            Write("0", ""),
-                                            Write("1", "B"),
-                                            Write("2", "BD"),
-                                            Write("673", "BD" + stages.substr(1)),
-                                            Path("folder.bds"),
-                                            Path("missing.bds")};
-  for (const std::string& path : refused) {
+  ASSERT_EQ(mkfifo(Path("fifo.bds").c_str(), 0600), 0);  // with no writer: opening it must not wait
+  Write("locked.bds", "BD" + stages);
+  fs::permissions(Path("locked.bds"), fs::perms::none);
+  std::vector<std::pair<std::string, std::string>> refused = {
+      {Write("magic", "XY" + stages), "it does not begin as a stage file does"},
+      {Write("lower", "bd" + stages), "it does not begin as a stage file does"},
+      {Write("swapped", "DB" + stages), "it does not begin as a stage file does"},
+      {Write("0", ""), "it is 0 bytes long where a stage file has 674"},
+      {Write("1", "B"), "it is 1 byte long where a stage file has 674"},
+      {Write("2", "BD"), "it is 2 bytes long where a stage file has 674"},
+      {Write("673", "BD" + stages.substr(1)), "it is 673 bytes long where a stage file has 674"},
+      {Path("folder.bds"), "it is a folder"},
+      {Path("missing.bds"), "it does not exist"},
+      {Path("fifo.bds"), "it is not a regular file"},
+      {"/dev/zero", "it is not a regular file"}};
+  if (geteuid() != 0) refused.push_back({Path("locked.bds"), "it cannot be read (Permission denied)"});
+  for (const auto& [path, reason] : refused) {
     // The OK-only box takes the queued cancel, so the next question gets the ok.
     const std::vector<TStep> steps = Run("1 menu edit\n1 menu stage3\n2 reply file " + path +
                                              "\n2 reply cancel\n2 menu open\n3 reply ok\n3 menu clear\n",
                                          3);
+    const std::string text = "Error\\u000aCould not open " + path + ": " + reason;
     EXPECT_EQ(steps[1].Boxes(),
-              "[" + Dialog("open", "*.bds", path) + "," + Message("Error", "Burrow Dash", "ok", "ok") + "]");
+              "[" + Dialog("open", "*.bds", path) + "," + Message(text, "Burrow Dash", "ok", "ok") + "]");
     EXPECT_EQ(steps[2].Boxes(), "[" + Message("Clear?", "BurrowDash", "okcancel", "ok") + "]");
     EXPECT_EQ(steps[1].Get("caption") + "|" + steps[1].Get("setFile") + "|" + steps[1].Get("editStage"),
               "Burrow Dash|*.bds|2")

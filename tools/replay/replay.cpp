@@ -397,8 +397,9 @@ int RunReplay(const TOptions& options, const std::vector<TScriptEvent>& events, 
       app.StartGame(*options.builtin);
     } else if (options.file) {
       if (!app.LoadStageFile(*options.file)) {
-        err << "burrow-dash-replay: " << *options.file
-            << " is not a stage file (unreadable, without the \"BD\" magic or shorter than 674 bytes)\n";
+        // The box's line after "Error" names the file and the reason.
+        const std::string& text = dialogs.Records().back().text;
+        err << "burrow-dash-replay: " << text.substr(text.find('\n') + 1) << "\n";
         return 2;
       }
       app.EditMode();
