@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 #include <utility>
 
@@ -122,6 +123,20 @@ void QtMainWindow::SetWindowScale(int scale) {
   if (isFullScreen()) return;
   view_->setFixedSize(QSize(kImageWidth, kImageHeight) * window_scale_);
   if (palette_) palette_->FollowMainWindow(Place());
+}
+
+int QtMainWindow::LargestScaleThatFits(int wanted) const {
+  const QRect area = screen()->availableGeometry();
+  // Before the window is first shown the window system has not said how big
+  // its frame is: allow for a usual title bar and border.
+  QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  if (frame.isNull()) frame = QMargins(4, 32, 4, 4);
+  const int menu_bar = menuBar()->sizeHint().height();
+  int scale = std::clamp(wanted, 1, kMaxWindowScale);
+  while (scale > 1 && (kImageWidth * scale + frame.left() + frame.right() > area.width() ||
+                       kImageHeight * scale + menu_bar + frame.top() + frame.bottom() > area.height()))
+    --scale;
+  return scale;
 }
 
 void QtMainWindow::SetFullScreen(bool full_screen) {
@@ -356,6 +371,10 @@ void QtMainWindow::SetTimerEnabled(TimerId timer, bool enabled) {
 
 bool QtMainWindow::MessageBox(const std::string& text, const std::string& caption, bool ok_cancel) {
   const auto buttons = ok_cancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok;
+  if (message_notes_) {
+    const std::string reason = text.starts_with("Error\n") ? text.substr(6) : text;
+    std::fprintf(message_notes_, "burrow-dash: %s\n", reason.c_str());
+  }
   QMessageBox box(QMessageBox::NoIcon, ToQt(caption), ToQt(text), buttons, this);
   return box.exec() == QMessageBox::Ok;
 }
@@ -367,7 +386,7 @@ std::optional<std::string> QtMainWindow::RunOpenDialog(const FileDialogRequest& 
   dialog.setDefaultSuffix(ToQt(request.default_ext));
   SelectRequestedFile(dialog, request);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first().toStdString();
+  return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
 }
 
 std::optional<std::string> QtMainWindow::RunSaveDialog(const FileDialogRequest& request) {
@@ -378,7 +397,7 @@ std::optional<std::string> QtMainWindow::RunSaveDialog(const FileDialogRequest& 
   SelectRequestedFile(dialog, request);
   // Asks before replacing a file: Qt's default, unless DontConfirmOverwrite is set.
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first().toStdString();
+  return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
 }
 
 uint32_t QtMainWindow::TimeSeed() { return static_cast<uint32_t>(QDateTime::currentMSecsSinceEpoch()); }

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <array>
+#include <cstdio>
 #include <memory>
 
 #include "app/app.h"
@@ -53,6 +54,12 @@ class QtMainWindow : public QMainWindow,
   // Each picture pixel as scale x scale pixels in the window (1 to 4). Set
   // before Start, it also centres the larger window; later it only resizes.
   void SetWindowScale(int scale);
+  // The largest window scale up to `wanted` whose window, frame and menu bar
+  // included, fits the available area of the window's screen; 1 at least.
+  int LargestScaleThatFits(int wanted) const;
+  // Message boxes also go there, one line each after the "Error" word, while
+  // set: a stage file named on the command line says why it was refused.
+  void SetMessageNotes(std::FILE* notes) { message_notes_ = notes; }
   // Shows the window full screen, or back in its window at the window scale.
   void SetFullScreen(bool full_screen);
   // Where the window is and shows its picture, for the palette.
@@ -117,6 +124,7 @@ class QtMainWindow : public QMainWindow,
   QTimer play_clock_;
   QTimer joystick_poll_;
   int window_scale_ = 1;
+  std::FILE* message_notes_ = nullptr;
   QPoint windowed_pos_;  // where the window was before it went full screen
   int dispatch_depth_ = 0;
   bool in_close_event_ = false;
