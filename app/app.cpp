@@ -69,6 +69,8 @@ void TApp::RunCommand(TMenuItemId id) {
     case TMenuItemId::ClearEditedStage: return ClearEditedStage();
     case TMenuItemId::ToggleMusic: return ToggleMusic();
     case TMenuItemId::ToggleSound: return ToggleSound();
+    case TMenuItemId::ShowKeys: return ShowKeys();
+    case TMenuItemId::ShowAbout: return ShowAbout();
     default: return;  // menus and separators have no command
   }
 }

@@ -70,6 +70,9 @@ class TApp {
   void ClearEditedStage();
   void ToggleMusic();
   void ToggleSound();
+  // The Help menu: boxes listing the keys, and naming the version and folders.
+  void ShowKeys();
+  void ShowAbout();
 
   // Space and joystick button 1.
   void ConfirmAction();

@@ -56,6 +56,7 @@ const std::vector<ExpectedMenu> kMenuBar = {
       {"&All Clear", ""},
       {"&Clear", ""}}},
     {"&Option", {{"&Music", "Ctrl+M"}, {"&Sound", "Ctrl+S"}}},
+    {"&Help", {{"&Keys and Controls...", ""}, {"&About Burrow Dash...", ""}}},
 };
 
 }  // namespace
@@ -454,6 +455,11 @@ class MainWindowGuiTest : public QObject {
     QTRY_VERIFY(file->isVisible());
     QCOMPARE(app().game.play.keys.KeyRight, 0);
     QTest::keyClick(file, Qt::Key_Escape);
+    BackToTheWindow();
+    // The keypad's Enter confirms as Space does.
+    Key(Qt::Key_F1);
+    Key(Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(app().GameMode, gmGame);
   }
 
   void aMissingPieceIsShownOnceAndTheGamePlaysOn() {

@@ -99,7 +99,7 @@ TEST(ReplayEditorScript, TitleAndEditFieldOptions) {
       "                   left up right down z x space escape f5; '#' starts a comment\n"
       "  --trace          one JSON line of state after each step\n"
       "  --field          with --trace, also the 240 play-field cells\n"
-      "  --png TICK:PATH  write Image1 after step TICK as PNG (repeatable; 0 is the stage start)\n";
+      "  --png TICK:PATH  write the screen after step TICK as PNG (repeatable; 0 is the stage start)\n";
   EXPECT_EQ(std::string(kUsage).substr(0, kept.size()), kept);
 }
 
@@ -373,6 +373,28 @@ TEST_F(ReplaySession, FivesInEveryInteriorCellRoundTrip) {
                                   Dialog("open", "*.bds", "cancel") + "]");
   EXPECT_EQ(steps[3].Cells(), Frame());
   EXPECT_EQ(steps[4].Cells(), fives);
+}
+
+// Help's two boxes come from any mode and change nothing; Enter is a second Space.
+TEST_F(ReplaySession, HelpListsTheKeysAndEnterConfirmsAsSpaceDoes) {
+  const std::vector<TStep> steps = Run(
+      "1 menu keys\n2 menu about\n3 down enter\n3 up enter\n4 menu keys\n35 down f5\n60 down enter\n", 60);
+  const auto box = [&](int step) {
+    const QJsonArray boxes = steps[step].json["boxes"].toArray();
+    EXPECT_EQ(boxes.size(), 1) << step;
+    EXPECT_EQ(boxes[0].toObject()["caption"].toString(), "Burrow Dash");
+    return boxes[0].toObject()["text"].toString().toStdString();
+  };
+  const std::string keys = box(0);
+  for (const char* line :
+       {"Z, X: dig a hole", "Space or Enter:", "Button 2 (east): dig to the right", "F1: Title",
+        "Alt+P: Play Edit\n", "Ctrl+3: Stage 3", "Ctrl+S: Sound", "5 Trap brick"})
+    EXPECT_NE(keys.find(line), std::string::npos) << line << " not in\n" << keys;
+  EXPECT_EQ(box(3), keys);
+  EXPECT_EQ(box(1).rfind("Burrow Dash ", 0), 0u);
+  EXPECT_NE(box(1).find("/opt/burrow-dash/\n"), std::string::npos) << box(1);  // where the sounds are
+  EXPECT_EQ(steps[1].Get("mode") + steps[2].Get("mode") + steps[3].Get("timer1"), "titlegametrue");
+  EXPECT_EQ(steps[58].Get("lives") + steps[59].Get("lives"), "54");  // Enter after the death
 }
 
 TEST_F(ReplaySession, RefusedFilesShowOneErrorBoxAndChangeNothing) {

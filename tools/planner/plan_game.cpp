@@ -64,6 +64,7 @@ void TPlanGame::Deliver(const replay::TKeyEvent& event) {
       if (event.down) game_.GiveUp();
       break;
     case TScriptKey::Space:
+    case TScriptKey::Enter:
     case TScriptKey::Escape: break;
   }
 }
