@@ -143,6 +143,7 @@ void QtMainWindow::SetFullScreen(bool full_screen) {
   if (full_screen == isFullScreen()) return;
   if (full_screen) {
     windowed_pos_ = pos();
+    windowed_client_ = geometry().topLeft();
     // A window manager refuses full screen to a window of fixed size.
     layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
     view_->setMinimumSize(0, 0);
@@ -151,9 +152,11 @@ void QtMainWindow::SetFullScreen(bool full_screen) {
     showFullScreen();
     if (palette_) palette_->FollowMainWindow(FullScreenPlace());
   } else {
-    // Qt puts the window back where it was before it went full screen.
     showNormal();
     FixWindowSize();
+    // A window manager (openbox) may put it back elsewhere: where it was. By
+    // the client area, as the frame it has again is not yet known here.
+    setGeometry(QRect(windowed_client_, geometry().size()));
     if (palette_) palette_->FollowMainWindow({window_scale_, false, windowed_pos_, {}, {}});
   }
 }

@@ -125,7 +125,8 @@ class QtMainWindow : public QMainWindow,
   QTimer joystick_poll_;
   int window_scale_ = 1;
   std::FILE* message_notes_ = nullptr;
-  QPoint windowed_pos_;  // where the window was before it went full screen
+  QPoint windowed_pos_;     // where the window was before it went full screen
+  QPoint windowed_client_;  // and its client area
   int dispatch_depth_ = 0;
   bool in_close_event_ = false;
   bool close_granted_ = false;  // by CloseMainWindow, for the next close event

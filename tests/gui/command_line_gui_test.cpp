@@ -239,6 +239,7 @@ class CommandLineGuiTest : public QObject {
   void fullScreenOptionReachesTheWindow() {
     QCOMPARE(Start({"--fullscreen", "--scale", "2"}), QStringList());
     QTRY_VERIFY(window_->isFullScreen());
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));  // as the player's F11 finds it
     QTest::keyClick(window_->windowHandle(), Qt::Key_F11);
     QTRY_VERIFY(!window_->isFullScreen());
     // The 800x600 offscreen screen has no room for scale 2.
