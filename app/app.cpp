@@ -69,6 +69,8 @@ void TApp::RunCommand(TMenuItemId id) {
     case TMenuItemId::ClearEditedStage: return ClearEditedStage();
     case TMenuItemId::ToggleMusic: return ToggleMusic();
     case TMenuItemId::ToggleSound: return ToggleSound();
+    case TMenuItemId::ShowKeys: return ShowKeys();
+    case TMenuItemId::ShowAbout: return ShowAbout();
     default: return;  // menus and separators have no command
   }
 }
@@ -102,9 +104,10 @@ void TApp::StartStage() {
 }
 
 bool TApp::LoadStageFile(const std::string& path) {
-  const auto stages = editor.ReadStageFile(path);
+  std::string reason;
+  const auto stages = editor.ReadStageFile(path, reason);
   if (!stages) {
-    services_.dialogs.MessageBox("Error", kCaption, false);
+    services_.dialogs.MessageBox("Error\nCould not open " + path + ": " + reason, kCaption, false);
     return false;
   }
   CaptionForFile(path);

@@ -42,6 +42,8 @@ class TApp {
   // Events the shell forwards.
   void KeyDown(uint16_t key);
   void KeyUp(uint16_t key);
+  // The window lost the keyboard: every held key and joystick direction lets go.
+  void ReleaseHeldInput();
   void PlayTick();      // the play clock, every 24 ms while it runs
   void PollJoystick();  // the joystick poll, every 24 ms from start-up to exit
   // The mouse on the screen's picture, in picture pixels; it paints in edit mode only.
@@ -69,6 +71,9 @@ class TApp {
   void ClearEditedStage();
   void ToggleMusic();
   void ToggleSound();
+  // The Help menu: boxes listing the keys, and naming the version and folders.
+  void ShowKeys();
+  void ShowAbout();
 
   // Space and joystick button 1.
   void ConfirmAction();

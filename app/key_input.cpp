@@ -11,6 +11,7 @@ void TApp::KeyDown(uint16_t key) {
     case vkEscape:
       if (GameMode == gmTestPlay) EditMode();
       return;
+    case vkReturn:
     case vkSpace: ConfirmAction(); return;
     case vkUp:
       if (title) return TitleCursorUp();
@@ -26,6 +27,13 @@ void TApp::KeyDown(uint16_t key) {
 void TApp::KeyUp(uint16_t key) {
   // Not paused-guarded: releasing a key always clears its latch.
   if (const auto play_key = PlayKeyOf(key)) keys_.Set(*play_key, false);
+}
+
+void TApp::ReleaseHeldInput() {
+  // Key-ups that went to another window would otherwise leave the runner running.
+  for (const uint16_t key : {vkLeft, vkUp, vkRight, vkDown, vkX, vkZ}) KeyUp(key);
+  joy.JoyLeft = joy.JoyRight = joy.JoyUp = joy.JoyDown = 0;
+  joy.JoyDigLeft = joy.JoyDigRight = 0;
 }
 
 }  // namespace bd

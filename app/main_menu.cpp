@@ -43,6 +43,9 @@ constexpr std::array<TMenuItem, kMenuItemCount> kInitialItems{{
     {OptionMenu, {}, "OptionMenu", "&Option", 0, kMenu, 0, 0, true, false, false},
     {ToggleMusic, OptionMenu, "ToggleMusic", "&Music", Ctrl('M'), kCommand, 0, 0, true, true, true},
     {ToggleSound, OptionMenu, "ToggleSound", "&Sound", Ctrl('S'), kCommand, 0, 0, true, true, true},
+    {HelpMenu, {}, "HelpMenu", "&Help", 0, kMenu, 0, 0, true, false, false},
+    {ShowKeys, HelpMenu, "ShowKeys", "&Keys and Controls...", 0, kCommand, 0, 0, true, false, false},
+    {ShowAbout, HelpMenu, "ShowAbout", "&About Burrow Dash...", 0, kCommand, 0, 0, true, false, false},
 }};
 
 constexpr bool TableMatchesIds() {

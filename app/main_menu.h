@@ -37,6 +37,9 @@ enum class TMenuItemId : uint8_t {
   OptionMenu,
   ToggleMusic,
   ToggleSound,
+  HelpMenu,
+  ShowKeys,
+  ShowAbout,
   Count,
 };
 

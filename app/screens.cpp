@@ -43,8 +43,14 @@ void TApp::ShowTitle() {
     for (int c = 0; c < 16; ++c) CopyCell(screen, 32 * c, 32 * r, sprite_sheet, kTitleBackdropCell);
   CopyCell(screen, 32, 64, sprite_sheet, kTitleLogoCell, kTitleLogoWidth, kTitleLogoHeight);
   DrawText16(screen, sprite_sheet, 22, 7, kCreditUnderLogo);
-  DrawText16(screen, sprite_sheet, 3, 23, kCreditLine2);
-  DrawText16(screen, sprite_sheet, 7, 24, kCreditLine3);
+  // The foot lines centred on the picture, a text row apart. The third has
+  // an odd length: drawn a column early, then moved half a glyph right.
+  DrawText16(screen, sprite_sheet, 2, 23, kCreditLine2);
+  DrawText16(screen, sprite_sheet, 6, 25, kCreditLine3);
+  BlockTransfer(screen, 6 * kGlyphSize + kGlyphSize / 2, 25 * kGlyphSize, screen, 6 * kGlyphSize,
+                25 * kGlyphSize, 19 * kGlyphSize, kGlyphSize, TRasterOp::Copy);
+  BlockTransfer(screen, 6 * kGlyphSize, 25 * kGlyphSize, screen, 0, 0, kGlyphSize / 2, kGlyphSize,
+                TRasterOp::Copy);
   DrawMenuBox(screen, sprite_sheet);
   DrawText16(screen, sprite_sheet, kCursorColumn, kGameStartRow, ": GAME START");
   DrawText16(screen, sprite_sheet, kCursorColumn, kEditModeRow, "  EDIT MODE");

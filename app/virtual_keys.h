@@ -10,6 +10,7 @@
 namespace bd {
 
 enum TVirtualKey : uint16_t {
+  vkReturn = 13,  // Enter, both of them: a second confirm key
   vkEscape = 27,
   vkSpace = 32,
   vkLeft = 37,

@@ -85,9 +85,11 @@ void TStageEditor::Erase(int column, int row) {
   window_.InvalidateScreen();
 }
 
-std::optional<TEditSet> TStageEditor::ReadStageFile(const std::string& path) {
-  const auto bytes = files_.ReadFile(path, kStageFileBytes);
+std::optional<TEditSet> TStageEditor::ReadStageFile(const std::string& path, std::string& reason) {
+  const auto bytes = files_.ReadFile(path, kStageFileBytes, reason);
   if (!bytes) return std::nullopt;
+  reason = StageFileProblem(*bytes);
+  if (!reason.empty()) return std::nullopt;
   return ParseStageFile(*bytes);
 }
 

@@ -61,9 +61,9 @@ class TStageEditor {
   // chooses the tile of that row.
   void PaletteMouseDown(TMouseButton button, int x, int y);
 
-  // The six stages a stage file holds, or nothing when it cannot be read or
-  // is not a whole stage file. Changes nothing.
-  std::optional<TEditSet> ReadStageFile(const std::string& path);
+  // The six stages a stage file holds, or nothing, with the reason, when it
+  // cannot be read or is not a whole stage file. Changes nothing.
+  std::optional<TEditSet> ReadStageFile(const std::string& path, std::string& reason);
   // The stages of a file just read become the set, the file its file.
   void AdoptStageFile(const std::string& path, const TEditSet& loaded);
   // Writes the six stages to path; on success the path becomes the set's

@@ -20,6 +20,17 @@ std::optional<TEditSet> ParseStageFile(std::span<const uint8_t> bytes) {
   return stages;
 }
 
+std::string StageFileProblem(std::span<const uint8_t> bytes) {
+  // The magic first: a file that is something else entirely is best told so.
+  if (bytes.size() >= 2 && (bytes[0] != kStageFileMagic[0] || bytes[1] != kStageFileMagic[1]))
+    return "it does not begin as a stage file does";
+  if (bytes.size() < kStageFileBytes) {
+    return "it is " + std::to_string(bytes.size()) + (bytes.size() == 1 ? " byte" : " bytes") +
+           " long where a stage file has " + std::to_string(kStageFileBytes);
+  }
+  return {};
+}
+
 std::array<uint8_t, kStageFileBytes> StageFileBytes(const TEditSet& stages) {
   std::array<uint8_t, kStageFileBytes> bytes{};
   bytes[0] = kStageFileMagic[0];

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "stage/edit_set.h"
 #include "stage/stage_grid.h"
@@ -19,6 +20,10 @@ inline constexpr size_t kStageFileBytes = 2 + kEditStageCount * kPackedStageByte
 // not start with the magic or are too few to hold all six stages. Bytes past
 // the 674th are ignored; cell values are taken as they are.
 std::optional<TEditSet> ParseStageFile(std::span<const uint8_t> bytes);
+
+// Why ParseStageFile refuses these bytes, in a player's words ("it does not
+// begin as a stage file does"); empty when it takes them.
+std::string StageFileProblem(std::span<const uint8_t> bytes);
 
 // The 674 bytes of a stage file holding these six stages.
 std::array<uint8_t, kStageFileBytes> StageFileBytes(const TEditSet& stages);

@@ -100,8 +100,10 @@ class JoystickService {
 class FileService {
  public:
   virtual ~FileService() = default;
-  // Up to max_bytes from the start of the file, raw; nothing when it cannot be opened or read.
-  virtual std::optional<std::vector<uint8_t>> ReadFile(const std::string& path, size_t max_bytes) = 0;
+  // Up to max_bytes from the start of the file, raw; nothing, with the reason
+  // in a player's words, when it is missing, not a regular file or unreadable.
+  virtual std::optional<std::vector<uint8_t>> ReadFile(const std::string& path, size_t max_bytes,
+                                                       std::string& reason) = 0;
   // Replaces the file with these bytes, or leaves any file of that name
   // whole: a failed or interrupted write never destroys the previous file.
   // False with the reason in error when the file was not written.

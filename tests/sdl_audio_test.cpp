@@ -222,12 +222,10 @@ TEST_F(SdlAudioTest, UnreadableMusicThrowsNamingThePath) {
   SdlAudio audio({FakeFont("font.sf2")});
   const struct {
     std::string path, reason;
-  } cases[] = {{File("tit.mid"), "No such file"},
-               {File("text.mid"), "not a MIDI file"},
-               {File("cut.mid"), "ends inside a track"},
-               {File("empty.mid"), "no track"},
-               {File("one.mid"), "ends before its last track"},
-               {dir_.string(), "Is a directory"}};
+  } cases[] = {{File("tit.mid"), "it does not exist"},          {File("text.mid"), "not a MIDI file"},
+               {File("cut.mid"), "ends inside a track"},        {File("empty.mid"), "no track"},
+               {File("one.mid"), "ends before its last track"}, {dir_.string(), "it is a folder"},
+               {"/dev/zero", "it is not a regular file"}};
   for (const auto& [path, reason] : cases) {
     try {
       audio.OpenAndPlayMusic(path);

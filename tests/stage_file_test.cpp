@@ -92,7 +92,7 @@ class LoadStageFile : public ::testing::Test {
     headless.dialogs.message_boxes.clear();
     EXPECT_FALSE(app.LoadStageFile(path));
     ASSERT_EQ(headless.dialogs.message_boxes.size(), 1u);
-    EXPECT_EQ(headless.dialogs.message_boxes[0].text, "Error");
+    EXPECT_EQ(headless.dialogs.message_boxes[0].text.rfind("Error\nCould not open " + path + ": ", 0), 0u);
     EXPECT_EQ(headless.dialogs.message_boxes[0].caption, "Burrow Dash");
     EXPECT_FALSE(headless.dialogs.message_boxes[0].ok_cancel);
     for (int k = 0; k < kEditStageCount; ++k) EXPECT_EQ(app.editor.stages()[k], before[k]) << "stage " << k;

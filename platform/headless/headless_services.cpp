@@ -1,9 +1,14 @@
 #include "platform/headless/headless_services.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
+#include <csignal>
 #include <cstring>
-#include <fstream>
+
+#include "platform/file_access.h"
 
 namespace bd::platform {
 
@@ -67,37 +72,84 @@ bool HeadlessJoystick::GetPos(JoyPos& pos) {
   return true;
 }
 
-std::optional<std::vector<uint8_t>> HeadlessFiles::ReadFile(const std::string& path, size_t max_bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<uint8_t> bytes(max_bytes);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(max_bytes));
-  if (in.bad()) return std::nullopt;
-  bytes.resize(static_cast<size_t>(in.gcount()));
-  return bytes;
+std::optional<std::vector<uint8_t>> HeadlessFiles::ReadFile(const std::string& path, size_t max_bytes,
+                                                            std::string& reason) {
+  return ReadRegularFile(path, max_bytes, reason);
 }
 
-bool HeadlessFiles::WriteFile(const std::string& path, std::span<const uint8_t> bytes, std::string& error) {
-  const std::string scratch = path + ".saving";
-  std::FILE* file = std::fopen(scratch.c_str(), "wb");
-  if (file == nullptr) {
-    error = std::strerror(errno);
-    return false;
+namespace {
+
+// SIGINT, SIGTERM and SIGHUP wait while a scratch file exists, so that a
+// kill during a save leaves no scratch file behind (SIGKILL aside).
+class EndSignalsHeld {
+ public:
+  EndSignalsHeld() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&held, signal);
+    pthread_sigmask(SIG_BLOCK, &held, &before_);
   }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const int write_errno = errno;
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed) {
-    error = std::strerror(written ? errno : write_errno);
-    std::remove(scratch.c_str());
-    return false;
-  }
-  if (std::rename(scratch.c_str(), path.c_str()) != 0) {
-    error = std::strerror(errno);
-    std::remove(scratch.c_str());
-    return false;
+  ~EndSignalsHeld() { pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
+  EndSignalsHeld(const EndSignalsHeld&) = delete;
+  EndSignalsHeld& operator=(const EndSignalsHeld&) = delete;
+
+ private:
+  sigset_t before_;
+};
+
+bool WriteAll(int fd, std::span<const uint8_t> bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      if (written == 0) errno = EIO;
+      return false;
+    }
+    bytes = bytes.subspan(static_cast<size_t>(written));
   }
   return true;
+}
+
+}  // namespace
+
+bool HeadlessFiles::WriteFile(const std::string& path, std::span<const uint8_t> bytes, std::string& error) {
+  if (!MayReplaceWithFile(path, error)) return false;
+  struct stat old {};
+  const bool exists = ::stat(path.c_str(), &old) == 0;
+  // As the game's save does: a file without write permission stays, even for root.
+  if (exists && ((old.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)) {
+    error = "it is read-only";
+    return false;
+  }
+  const EndSignalsHeld held;
+  // A fresh name, created exclusively: never through a name or link already there.
+  std::string scratch = path + ".saving-XXXXXX";
+  const int fd = ::mkostemp(scratch.data(), O_CLOEXEC);
+  if (fd < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  mode_t mode = old.st_mode & 07777;
+  if (!exists) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes);
+  int failure = ok ? 0 : errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    failure = errno;
+  }
+  if (ok && ::rename(scratch.c_str(), path.c_str()) != 0) {
+    ok = false;
+    failure = errno;
+  }
+  if (!ok) {
+    ::unlink(scratch.c_str());
+    error = std::strerror(failure);
+  }
+  return ok;
 }
 
 }  // namespace bd::platform

@@ -90,8 +90,10 @@ class HeadlessClock : public ClockService {
 // Reads and writes real files: tools and tests load and save stage files on disk.
 class HeadlessFiles : public FileService {
  public:
-  std::optional<std::vector<uint8_t>> ReadFile(const std::string& path, size_t max_bytes) override;
-  // Writes a scratch file beside the target and renames it over the target.
+  std::optional<std::vector<uint8_t>> ReadFile(const std::string& path, size_t max_bytes,
+                                               std::string& reason) override;
+  // Writes a scratch file of its own beside the target and renames it over
+  // the target; refuses to replace anything but a writable regular file.
   bool WriteFile(const std::string& path, std::span<const uint8_t> bytes, std::string& error) override;
 };
 

@@ -1,6 +1,8 @@
 #include "platform/qt/command_line.h"
 
-#include <QFileInfo>
+#include <QDir>
+#include <QFile>
+#include <QScreen>
 
 #include "platform/qt/qt_main_window.h"
 
@@ -73,19 +75,29 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
       if (missing) return Refuse("--edit needs a stage file");
       options.edit = true;
       file = edited;
+      if (arguments[k] != *edited) parsed.file_offset = arguments[k].size() - edited->size();
     } else {
-      return Refuse("unknown option '" + argument + "'");
+      ParsedCommandLine refused = Refuse("unknown option '" + argument + "'");
+      refused.foreign_option = !argument.startsWith("--");
+      return refused;
     }
     if (file->isEmpty()) return Refuse("an empty file name");
     if (have_file) return Refuse("one stage file at most, '" + *file + "' is a second");
     have_file = true;
     options.stage_file = *file;
+    parsed.file_argument = k;
   }
   return parsed;
 }
 
-void StartFromCommandLine(QtMainWindow& window, const CommandLineOptions& options) {
-  window.SetWindowScale(options.scale);
+void StartFromCommandLine(QtMainWindow& window, const CommandLineOptions& options, std::FILE* notes) {
+  const int scale = window.LargestScaleThatFits(options.scale);
+  if (scale < options.scale && notes) {
+    const QSize screen = window.screen()->size();
+    std::fprintf(notes, "--scale %d does not fit this %dx%d screen; using %d\n", options.scale,
+                 screen.width(), screen.height(), scale);
+  }
+  window.SetWindowScale(scale);
   window.Start();
   if (options.full_screen) {
     window.SetFullScreen(true);
@@ -93,9 +105,14 @@ void StartFromCommandLine(QtMainWindow& window, const CommandLineOptions& option
     window.show();
   }
   if (options.stage_file.isEmpty()) return;
-  // Absolute, as the file dialogs give it: the Save dialog later starts in its folder.
-  const std::string path = QFileInfo(options.stage_file).absoluteFilePath().toStdString();
+  // The name as the system gave it; absolute, as the file dialogs give it,
+  // so that the Save dialog later starts in its folder.
+  std::string path = options.stage_file_bytes.empty() ? QFile::encodeName(options.stage_file).toStdString()
+                                                      : options.stage_file_bytes;
+  while (path.starts_with("./")) path.erase(0, 2);
+  if (!path.starts_with('/')) path = QFile::encodeName(QDir::currentPath()).toStdString() + "/" + path;
   TApp& app = window.app();
+  window.SetMessageNotes(notes);
   if (options.edit) {
     window.Dispatch([&] {
       app.EditMode();
@@ -104,6 +121,7 @@ void StartFromCommandLine(QtMainWindow& window, const CommandLineOptions& option
   } else {
     window.Dispatch([&] { app.PlayStageFile(path); });
   }
+  window.SetMessageNotes(nullptr);
 }
 
 }  // namespace bd::platform

@@ -11,6 +11,8 @@ int VirtualKeyOfQtKey(int key) {
   if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) return key;
   if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return 112 + (key - Qt::Key_F1);
   switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
     case Qt::Key_Escape: return 27;
     case Qt::Key_Space: return 32;
     case Qt::Key_Left: return 37;

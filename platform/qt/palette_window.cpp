@@ -23,10 +23,15 @@ QPoint PaletteWindow::PlaceBeside(const MainWindowPlace& place) const {
   const int gap = kLeftOfMainWindow - kWidth;
   const int width = kWidth * place.scale;
   // pos() of a window is its frame's, and move() places the frame.
-  if (!place.full_screen) return place.frame_pos + QPoint(-gap - width, kBelowMainWindowTop);
-  // Full screen: level with the picture, on the screen even where the black
-  // border beside the picture is too narrow for it.
-  return {std::max(place.screen.left(), place.picture.left() - gap - width), place.picture.top()};
+  QPoint beside = place.frame_pos + QPoint(-gap - width, kBelowMainWindowTop);
+  // Full screen: level with the picture.
+  if (place.full_screen) beside = {place.picture.left() - gap - width, place.picture.top()};
+  // Always on the screen: where the room beside the main window is too
+  // narrow, over the main window's edge.
+  const QRect area = main_window_.screen()->availableGeometry();
+  const QSize frame = QSize(width, kHeight * place.scale) + (frameGeometry().size() - size());
+  return {std::clamp(beside.x(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())),
+          std::clamp(beside.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height()))};
 }
 
 void PaletteWindow::MoveBeside(const MainWindowPlace& place) {

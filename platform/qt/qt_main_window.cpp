@@ -12,9 +12,11 @@
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 #include <utility>
 
+#include "platform/file_access.h"
 #include "platform/qt/key_codes.h"
 #include "platform/qt/palette_window.h"
 #include "platform/qt/surface_images.h"
@@ -79,6 +81,7 @@ QtMainWindow::QtMainWindow(AudioService& audio, JoystickService& joystick)
   BuildMenuBar();
   FixWindowSize();
   setFocusPolicy(Qt::StrongFocus);
+  menuBar()->installEventFilter(this);  // to give the keys back when a menu closes
 
   play_clock_.setTimerType(Qt::PreciseTimer);
   play_clock_.setInterval(kTickMilliseconds);
@@ -122,10 +125,25 @@ void QtMainWindow::SetWindowScale(int scale) {
   if (palette_) palette_->FollowMainWindow(Place());
 }
 
+int QtMainWindow::LargestScaleThatFits(int wanted) const {
+  const QRect area = screen()->availableGeometry();
+  // Before the window is first shown the window system has not said how big
+  // its frame is: allow for a usual title bar and border.
+  QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  if (frame.isNull()) frame = QMargins(4, 32, 4, 4);
+  const int menu_bar = menuBar()->sizeHint().height();
+  int scale = std::clamp(wanted, 1, kMaxWindowScale);
+  while (scale > 1 && (kImageWidth * scale + frame.left() + frame.right() > area.width() ||
+                       kImageHeight * scale + menu_bar + frame.top() + frame.bottom() > area.height()))
+    --scale;
+  return scale;
+}
+
 void QtMainWindow::SetFullScreen(bool full_screen) {
   if (full_screen == isFullScreen()) return;
   if (full_screen) {
     windowed_pos_ = pos();
+    windowed_client_ = geometry().topLeft();
     // A window manager refuses full screen to a window of fixed size.
     layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
     view_->setMinimumSize(0, 0);
@@ -134,9 +152,11 @@ void QtMainWindow::SetFullScreen(bool full_screen) {
     showFullScreen();
     if (palette_) palette_->FollowMainWindow(FullScreenPlace());
   } else {
-    // Qt puts the window back where it was before it went full screen.
     showNormal();
     FixWindowSize();
+    // A window manager (openbox) may put it back elsewhere: where it was. By
+    // the client area, as the frame it has again is not yet known here.
+    setGeometry(QRect(windowed_client_, geometry().size()));
     if (palette_) palette_->FollowMainWindow({window_scale_, false, windowed_pos_, {}, {}});
   }
 }
@@ -166,6 +186,17 @@ void QtMainWindow::BuildMenuBar() {
       case TMenuItemKind::Menu: {
         QMenu* menu = parent ? parent->addMenu(item.caption) : menuBar()->addMenu(item.caption);
         menu->setObjectName(item.name);
+        // Qt leaves the menu bar holding the keys once a menu closes by Escape.
+        if (!parent) {
+          connect(menu, &QMenu::aboutToHide, this, [this] {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                  if (!QApplication::activePopupWidget()) GiveKeysToTheGame();
+                },
+                Qt::QueuedConnection);
+          });
+        }
         menus_[index] = menu;
         actions_[index] = menu->menuAction();
         break;
@@ -208,7 +239,26 @@ void QtMainWindow::SyncMenu() {
   }
 }
 
+bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == menuBar() && event->type() == QEvent::FocusIn && !QApplication::activePopupWidget())
+    GiveKeysToTheGame();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void QtMainWindow::GiveKeysToTheGame() {
+  // Escape is how the menu bar itself leaves its keyboard mode.
+  QMenuBar* bar = menuBar();
+  if (bar->hasFocus() || bar->activeAction()) {
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(bar, &escape);
+  }
+  setFocus(Qt::OtherFocusReason);
+}
+
 bool QtMainWindow::event(QEvent* event) {
+  // Key-ups go wherever the keyboard went (a menu, a message box, a dialog,
+  // another program): release what the game holds as if they had come here.
+  if (event->type() == QEvent::FocusOut || event->type() == QEvent::WindowDeactivate) app_.ReleaseHeldInput();
   // Alt+E is both the "&Edit Mode" shortcut and the "&Edit" menu's mnemonic.
   // Where Edit Mode can act, take the key before Qt finds the pair ambiguous.
   if (event->type() == QEvent::ShortcutOverride) {
@@ -246,6 +296,12 @@ void QtMainWindow::HandleKeyPress(QKeyEvent* event, bool from_palette) {
   // F11 belongs to the window, not to the game: neither a shortcut nor a game key.
   if (event->key() == Qt::Key_F11) {
     if (!event->isAutoRepeat()) SetFullScreen(!isFullScreen());
+    return;
+  }
+  // F10 opens the first menu, as desktop programs do.
+  if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::NoModifier) {
+    if (!event->isAutoRepeat())
+      menuBar()->setActiveAction(menus_[static_cast<int>(TMenuItemId::FileMenu)]->menuAction());
     return;
   }
   const int code = ShortcutCodeOf(*event);
@@ -318,6 +374,10 @@ void QtMainWindow::SetTimerEnabled(TimerId timer, bool enabled) {
 
 bool QtMainWindow::MessageBox(const std::string& text, const std::string& caption, bool ok_cancel) {
   const auto buttons = ok_cancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok;
+  if (message_notes_) {
+    const std::string reason = text.starts_with("Error\n") ? text.substr(6) : text;
+    std::fprintf(message_notes_, "burrow-dash: %s\n", reason.c_str());
+  }
   QMessageBox box(QMessageBox::NoIcon, ToQt(caption), ToQt(text), buttons, this);
   return box.exec() == QMessageBox::Ok;
 }
@@ -329,7 +389,7 @@ std::optional<std::string> QtMainWindow::RunOpenDialog(const FileDialogRequest& 
   dialog.setDefaultSuffix(ToQt(request.default_ext));
   SelectRequestedFile(dialog, request);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first().toStdString();
+  return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
 }
 
 std::optional<std::string> QtMainWindow::RunSaveDialog(const FileDialogRequest& request) {
@@ -340,19 +400,14 @@ std::optional<std::string> QtMainWindow::RunSaveDialog(const FileDialogRequest& 
   SelectRequestedFile(dialog, request);
   // Asks before replacing a file: Qt's default, unless DontConfirmOverwrite is set.
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first().toStdString();
+  return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
 }
 
 uint32_t QtMainWindow::TimeSeed() { return static_cast<uint32_t>(QDateTime::currentMSecsSinceEpoch()); }
 
-std::optional<std::vector<uint8_t>> QtMainWindow::ReadFile(const std::string& path, size_t max_bytes) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  std::vector<uint8_t> bytes(max_bytes);
-  const qint64 read = file.read(reinterpret_cast<char*>(bytes.data()), static_cast<qint64>(max_bytes));
-  if (read < 0) return std::nullopt;
-  bytes.resize(static_cast<size_t>(read));
-  return bytes;
+std::optional<std::vector<uint8_t>> QtMainWindow::ReadFile(const std::string& path, size_t max_bytes,
+                                                           std::string& reason) {
+  return ReadRegularFile(path, max_bytes, reason);
 }
 
 bool QtMainWindow::WriteFile(const std::string& path, std::span<const uint8_t> bytes, std::string& error) {
@@ -360,7 +415,9 @@ bool QtMainWindow::WriteFile(const std::string& path, std::span<const uint8_t> b
   // it. Unbuffered, because Qt 6.4's commit() renames even when its buffer
   // could not all be written (a full disk, a file size limit), which would
   // replace the old file with a cut-off one.
-  QSaveFile file(QString::fromStdString(path));
+  // QSaveFile would put a regular file in place of a FIFO or a device.
+  if (!MayReplaceWithFile(path, error)) return false;
+  QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
   file.setDirectWriteFallback(false);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     error = file.errorString().toStdString();

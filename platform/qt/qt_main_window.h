@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <array>
+#include <cstdio>
 #include <memory>
 
 #include "app/app.h"
@@ -53,6 +54,12 @@ class QtMainWindow : public QMainWindow,
   // Each picture pixel as scale x scale pixels in the window (1 to 4). Set
   // before Start, it also centres the larger window; later it only resizes.
   void SetWindowScale(int scale);
+  // The largest window scale up to `wanted` whose window, frame and menu bar
+  // included, fits the available area of the window's screen; 1 at least.
+  int LargestScaleThatFits(int wanted) const;
+  // Message boxes also go there, one line each after the "Error" word, while
+  // set: a stage file named on the command line says why it was refused.
+  void SetMessageNotes(std::FILE* notes) { message_notes_ = notes; }
   // Shows the window full screen, or back in its window at the window scale.
   void SetFullScreen(bool full_screen);
   // Where the window is and shows its picture, for the palette.
@@ -84,11 +91,13 @@ class QtMainWindow : public QMainWindow,
   // ClockService
   uint32_t TimeSeed() override;
   // FileService
-  std::optional<std::vector<uint8_t>> ReadFile(const std::string& path, size_t max_bytes) override;
+  std::optional<std::vector<uint8_t>> ReadFile(const std::string& path, size_t max_bytes,
+                                               std::string& reason) override;
   bool WriteFile(const std::string& path, std::span<const uint8_t> bytes, std::string& error) override;
 
  protected:
   bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
@@ -96,6 +105,10 @@ class QtMainWindow : public QMainWindow,
  private:
   void BuildMenuBar();
   void SyncMenu();
+  // The window has no control that takes the focus: the keys are the game's
+  // unless a menu is open. Qt leaves the menu bar holding the keyboard after
+  // Escape closes a menu and after Alt alone; this hands them back.
+  void GiveKeysToTheGame();
   // The window's size is the picture's at the window scale and cannot be changed.
   void FixWindowSize();
   MainWindowPlace FullScreenPlace() const;
@@ -111,7 +124,9 @@ class QtMainWindow : public QMainWindow,
   QTimer play_clock_;
   QTimer joystick_poll_;
   int window_scale_ = 1;
-  QPoint windowed_pos_;  // where the window was before it went full screen
+  std::FILE* message_notes_ = nullptr;
+  QPoint windowed_pos_;     // where the window was before it went full screen
+  QPoint windowed_client_;  // and its client area
   int dispatch_depth_ = 0;
   bool in_close_event_ = false;
   bool close_granted_ = false;  // by CloseMainWindow, for the next close event

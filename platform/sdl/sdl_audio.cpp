@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/file_access.h"
+
 #ifdef BD_HAVE_ALSA
 #include <alsa/asoundlib.h>
 #endif
@@ -21,6 +23,7 @@ constexpr int kRate = 44100;
 constexpr int kBufferFrames = 1024;  // 23 ms: an effect starts within the tick that asked
 constexpr int kEffectChannel = 0;
 constexpr size_t kLargestPiece = size_t{4} << 20;  // the pieces are a few kilobytes
+constexpr size_t kLargestWave = size_t{16} << 20;  // the effects are a few kilobytes
 
 uint32_t BigEndian32(const uint8_t* p) {
   return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
@@ -52,19 +55,23 @@ std::vector<uint8_t> ReadPiece(const std::string& path) {
   const auto fail = [&](const std::string& why) {
     throw PlatformError("Cannot open music " + path + ": " + why);
   };
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) fail(std::strerror(errno));
-  std::vector<uint8_t> bytes;
-  uint8_t block[4096];
-  size_t got = 0;
-  while (bytes.size() <= kLargestPiece && (got = std::fread(block, 1, sizeof block, file)) > 0)
-    bytes.insert(bytes.end(), block, block + got);
-  const int error = std::ferror(file) ? errno : 0;
-  std::fclose(file);
-  if (error) fail(std::strerror(error));
+  // Only a regular file: a FIFO in the game's folder must not hang start-up.
+  std::string reason;
+  auto read = ReadRegularFile(path, kLargestPiece + 1, reason);
+  if (!read) fail(reason);
+  std::vector<uint8_t> bytes = std::move(*read);
   if (bytes.size() > kLargestPiece) fail("too large for a piece of music");
   if (std::string problem = MidiProblem(bytes); !problem.empty()) fail(problem);
   return bytes;
+}
+
+// A regular file's wave, or nothing: an effect that cannot be read stays silent.
+Mix_Chunk* LoadWave(const std::string& path) {
+  std::string reason;
+  const auto bytes = ReadRegularFile(path, kLargestWave, reason);
+  if (!bytes || bytes->empty()) return nullptr;
+  SDL_RWops* source = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
+  return source ? Mix_LoadWAV_RW(source, SDL_TRUE) : nullptr;
 }
 
 // A RIFF file of the sfbk form. Mix_SetSoundFonts splits its list at ';'.
@@ -145,7 +152,7 @@ struct SdlAudio::Mixer {
   void PlayEffect(const std::string& path) {
     Mix_HaltChannel(kEffectChannel);
     auto [entry, added] = chunks.try_emplace(path, nullptr);
-    if (added) entry->second = Mix_LoadWAV(path.c_str());
+    if (added) entry->second = LoadWave(path);
     if (entry->second) Mix_PlayChannel(kEffectChannel, entry->second, 0);
   }
 };

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <filesystem>
 
 #include "editor/stage_file.h"
 #include "platform/headless/headless_services.h"
@@ -27,7 +28,7 @@ Q_DECLARE_METATYPE(CommandLineOptions)
 namespace {
 
 CommandLineOptions Options(int scale, bool full_screen, const QString& file = {}, bool edit = false) {
-  return {scale, full_screen, file, edit};
+  return {scale, full_screen, file, edit, {}};
 }
 
 // Six different stages, each with a runner on a floor and gold beside him.
@@ -215,8 +216,11 @@ class CommandLineGuiTest : public QObject {
       QVERIFY(file.open(QIODevice::WriteOnly));
       file.write("not a stage file");
     }
-    for (const QString& path : {short_file, dir_.filePath("missing.bds")}) {
-      QCOMPARE(Start({path}), QStringList({"Burrow Dash: Error"}));
+    const QString refused = "Burrow Dash: Error\nCould not open ";
+    const QStringList reasons = {short_file + ": it does not begin as a stage file does",
+                                 dir_.filePath("missing.bds") + ": it does not exist"};
+    for (const QString& reason : reasons) {
+      QCOMPARE(Start({reason.left(reason.indexOf(": "))}), QStringList({refused + reason}));
       QCOMPARE(app().GameMode, gmTitle);
       QVERIFY(!app().game.progress().PlayEditSet);
       QCOMPARE(window_->windowTitle(), QString("Burrow Dash"));
@@ -224,7 +228,7 @@ class CommandLineGuiTest : public QObject {
       QVERIFY(window_->isVisible());
     }
     // In the editor, the stages stay as start-up left them.
-    QCOMPARE(Start({"--edit", short_file}), QStringList({"Burrow Dash: Error"}));
+    QCOMPARE(Start({"--edit", short_file}), QStringList({refused + reasons[0]}));
     QCOMPARE(app().GameMode, gmEdit);
     TEditSet cleared;
     ClearAll(cleared);
@@ -235,9 +239,12 @@ class CommandLineGuiTest : public QObject {
   void fullScreenOptionReachesTheWindow() {
     QCOMPARE(Start({"--fullscreen", "--scale", "2"}), QStringList());
     QTRY_VERIFY(window_->isFullScreen());
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));  // as the player's F11 finds it
     QTest::keyClick(window_->windowHandle(), Qt::Key_F11);
     QTRY_VERIFY(!window_->isFullScreen());
-    QCOMPARE(window_->view()->size(), QSize(1024, 896));
+    // The 800x600 offscreen screen has no room for scale 2.
+    QCOMPARE(window_->view()->size(),
+             QGuiApplication::primaryScreen()->size().height() >= 1000 ? QSize(1024, 896) : QSize(512, 448));
   }
 
   // The executable offscreen: Qt takes its own options first; with a stage
@@ -250,7 +257,8 @@ class CommandLineGuiTest : public QObject {
     QCOMPARE(help.exit_status, 0);
     QVERIFY2(help.out.startsWith("Usage: burrow-dash"), qPrintable(help.out));
     for (const bool with_display : {true, false}) {
-      for (const QStringList& wrong : {QStringList{"--bogus"}, QStringList{"--scale", "9"}}) {
+      for (const QStringList& wrong :
+           {QStringList{"--bogus"}, QStringList{"--scale", "9"}, QStringList{"--scale", "-1"}}) {
         const Run run = RunGame(wrong, with_display);
         QCOMPARE(run.exit_status, 2);
         QCOMPARE(run.out, QString());
@@ -258,13 +266,70 @@ class CommandLineGuiTest : public QObject {
       }
     }
 
+    for (const char* option : {"--help", "--version"}) {
+      QProcess full;
+      full.setStandardOutputFile("/dev/full");
+      full.start(BD_GAME_EXECUTABLE, {option});
+      QVERIFY(full.waitForFinished());
+      QCOMPARE(full.exitCode(), 1);
+    }
+
+    // A name that is not UTF-8 opens, a folder says what it is; both keep running.
+    const std::string latin1_name = dir_.path().toStdString() + "/set-\xff.bds";
+    std::filesystem::copy_file(stage_file_.toStdString(), latin1_name,
+                               std::filesystem::copy_options::overwrite_existing);
+    const QList<std::pair<QStringList, QString>> runs = {
+        {{"--scale", "2", stage_file_}, ""},
+        {{"-c", "exec \"$0\" \"$1/$(printf 'set-\\377.bds')\"", BD_GAME_EXECUTABLE, dir_.path()}, ""},
+        {{dir_.path()}, "burrow-dash: Could not open " + dir_.path() + ": it is a folder\n"}};
+    for (const auto& [arguments, err] : runs) {
+      QProcess game;
+      game.setProcessEnvironment(OffscreenEnvironment());
+      game.start(arguments[0] == "-c" ? "/bin/sh" : BD_GAME_EXECUTABLE, arguments);
+      QVERIFY(game.waitForStarted());
+      QVERIFY(!game.waitForFinished(1500));
+      game.kill();
+      game.waitForFinished();
+      const QString printed = QString::fromLocal8Bit(game.readAllStandardError());
+      QVERIFY2(err.isEmpty() ? !printed.contains("burrow-dash:") : printed.contains(err),
+               qPrintable(printed));
+    }
+    std::filesystem::remove(latin1_name);
+  }
+
+  // Run again on screens of 1920 x 1080 and 1280 x 720: --scale 4 gives the
+  // largest scale that fits and says so once; the palette stays on screen.
+  void scaleIsClampedToTheScreenAndThePaletteStaysOnIt() {
+    const QMap<int, int> fitting = {{1080, 2}, {720, 1}};
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    if (!fitting.contains(screen.height())) QSKIP("for the 1920x1080 and 1280x720 screens");
+    const int expected = fitting[screen.height()];
+    QCOMPARE(Start({"--scale", "4", "--edit", stage_file_}), QStringList());
+    QCOMPARE(window_->view()->size(), QSize(512, 448) * expected);
+    const QRect area = window_->screen()->availableGeometry();
+    QVERIFY(area.contains(window_->frameGeometry()));
+    platform::PaletteWindow* palette = window_->paletteWindow();
+    QTRY_VERIFY(palette->isVisible());
+    QVERIFY(area.contains(palette->frameGeometry()));
+    // Against the screen's left edge there is no room beside it: it overlaps the window.
+    window_->Dispatch([this] { app().GoToTitle(); });
+    window_->move(area.topLeft());
+    window_->Dispatch([this] { app().EditMode(); });
+    QTRY_VERIFY(palette->isVisible());
+    QVERIFY(area.contains(palette->frameGeometry()));
+    QVERIFY(palette->frameGeometry().intersects(window_->frameGeometry()));
+
     QProcess game;
-    game.setProcessEnvironment(OffscreenEnvironment());
-    game.start(BD_GAME_EXECUTABLE, {"--scale", "2", stage_file_});
+    game.start(BD_GAME_EXECUTABLE, {"--scale", "4"});  // this test's screen, from QT_QPA_PLATFORM
     QVERIFY(game.waitForStarted());
-    QVERIFY2(!game.waitForFinished(1500), qPrintable(game.readAllStandardError()));
+    QVERIFY(!game.waitForFinished(1500));
     game.kill();
     game.waitForFinished();
+    const QString note = QString("--scale 4 does not fit this %1x%2 screen; using %3\n")
+                             .arg(screen.width())
+                             .arg(screen.height())
+                             .arg(expected);
+    QCOMPARE(QString::fromLocal8Bit(game.readAllStandardError()).count(note), 1);
   }
 };
 

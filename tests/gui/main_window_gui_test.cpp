@@ -56,6 +56,7 @@ const std::vector<ExpectedMenu> kMenuBar = {
       {"&All Clear", ""},
       {"&Clear", ""}}},
     {"&Option", {{"&Music", "Ctrl+M"}, {"&Sound", "Ctrl+S"}}},
+    {"&Help", {{"&Keys and Controls...", ""}, {"&About Burrow Dash...", ""}}},
 };
 
 }  // namespace
@@ -82,6 +83,12 @@ class MainWindowGuiTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
   }
   QSize ScreenSize() { return window_->screen()->size(); }
+  // The offscreen platform leaves a closed popup or box the active window,
+  // where a window system gives the activation back to the main window.
+  void BackToTheWindow() {
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  }
 
   // The shot holds the surface at `origin`, each pixel a scale x scale block
   // of its colour, and black everywhere else.
@@ -400,6 +407,59 @@ class MainWindowGuiTest : public QObject {
     Key(Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!window_->isVisible());
     QVERIFY(!window_->paletteWindow()->isVisible());
+  }
+
+  // The keys are the game's unless a menu is open: one Escape closes a menu
+  // opened with the mouse, Alt alone takes nothing, F10 opens a menu that
+  // one Escape closes; and the keyboard going elsewhere lets held keys go.
+  void keysComeBackFromTheMenusAndLetGoWhenTheFocusLeaves() {
+    QMenuBar* bar = window_->menuBar();
+    QMenu* file = window_->MenuFor(TMenuItemId::FileMenu);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file->menuAction()).center());
+    QTRY_VERIFY(file->isVisible());
+    QTest::keyClick(file, Qt::Key_Escape);
+    QTRY_VERIFY(!file->isVisible());
+    BackToTheWindow();
+    Key(Qt::Key_Down);
+    QCOMPARE(app().TitleChoice, 2);
+    QVERIFY(!file->isVisible());
+
+    Key(Qt::Key_Alt);
+    Key(Qt::Key_Up);
+    QCOMPARE(app().TitleChoice, 1);
+    QVERIFY(!bar->hasFocus() && !bar->activeAction());
+
+    Key(Qt::Key_F10);
+    QTRY_VERIFY(file->isVisible());
+    QTest::keyClick(file, Qt::Key_Escape);
+    QTRY_VERIFY(!file->isVisible());
+    BackToTheWindow();
+    Key(Qt::Key_Down);
+    QCOMPARE(app().TitleChoice, 2);
+
+    // In play: Left held and the stick held right, then a message box.
+    Key(Qt::Key_S, Qt::AltModifier);
+    QTest::keyPress(window_->windowHandle(), Qt::Key_Left);
+    app().joy.JoyRight = 1;
+    QCOMPARE(app().keys().KeyLeft, 1);
+    QTimer::singleShot(50, this, [] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+    });
+    window_->MessageBox("held", "Burrow Dash", false);
+    QCOMPARE(app().keys().KeyLeft, 0);
+    QCOMPARE(app().joy.JoyRight, 0);
+    BackToTheWindow();
+    // And a menu opened in play.
+    QTest::keyPress(window_->windowHandle(), Qt::Key_Right);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file->menuAction()).center());
+    QTRY_VERIFY(file->isVisible());
+    QCOMPARE(app().keys().KeyRight, 0);
+    QTest::keyClick(file, Qt::Key_Escape);
+    BackToTheWindow();
+    // The keypad's Enter confirms as Space does.
+    Key(Qt::Key_F1);
+    Key(Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(app().GameMode, gmGame);
   }
 
   void aMissingPieceIsShownOnceAndTheGamePlaysOn() {

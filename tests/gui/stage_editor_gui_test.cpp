@@ -4,6 +4,7 @@
 // ratio of 2 (QT_SCALE_FACTOR=2); both runs expect the same cells.
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <filesystem>
 #include <functional>
 #include <span>
 
@@ -519,6 +521,14 @@ class StageEditorGuiTest : public QObject {
     QVERIFY(!window_->WriteFile(dir.filePath("gone/set.bds").toStdString(), bytes, error));
     QVERIFY(!error.empty());
     QVERIFY(Entries(dir).isEmpty());
+    // A FIFO or a device is not replaced by a regular file.
+    const std::string fifo = dir.filePath("fifo.bds").toStdString();
+    QCOMPARE(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string("/dev/null")}) {
+      QVERIFY(!window_->WriteFile(path, bytes, error));
+      QCOMPARE(error, std::string("it is not a regular file"));
+    }
+    QVERIFY(std::filesystem::is_fifo(fifo));
   }
 };
 

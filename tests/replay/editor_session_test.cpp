@@ -2,6 +2,8 @@
 // clicks, mouse painting, the palette, dialogs answered by the script, stage
 // files written and read back, Play Edit and the end of the program.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -97,7 +99,7 @@ TEST(ReplayEditorScript, TitleAndEditFieldOptions) {
       "                   left up right down z x space escape f5; '#' starts a comment\n"
       "  --trace          one JSON line of state after each step\n"
       "  --field          with --trace, also the 240 play-field cells\n"
-      "  --png TICK:PATH  write Image1 after step TICK as PNG (repeatable; 0 is the stage start)\n";
+      "  --png TICK:PATH  write the screen after step TICK as PNG (repeatable; 0 is the stage start)\n";
   EXPECT_EQ(std::string(kUsage).substr(0, kept.size()), kept);
 }
 
@@ -373,25 +375,55 @@ TEST_F(ReplaySession, FivesInEveryInteriorCellRoundTrip) {
   EXPECT_EQ(steps[4].Cells(), fives);
 }
 
+// Help's two boxes come from any mode and change nothing; Enter is a second Space.
+TEST_F(ReplaySession, HelpListsTheKeysAndEnterConfirmsAsSpaceDoes) {
+  const std::vector<TStep> steps = Run(
+      "1 menu keys\n2 menu about\n3 down enter\n3 up enter\n4 menu keys\n35 down f5\n60 down enter\n", 60);
+  const auto box = [&](int step) {
+    const QJsonArray boxes = steps[step].json["boxes"].toArray();
+    EXPECT_EQ(boxes.size(), 1) << step;
+    EXPECT_EQ(boxes[0].toObject()["caption"].toString(), "Burrow Dash");
+    return boxes[0].toObject()["text"].toString().toStdString();
+  };
+  const std::string keys = box(0);
+  for (const char* line :
+       {"Z, X: dig a hole", "Space or Enter:", "Button 2 (east): dig to the right", "F1: Title",
+        "Alt+P: Play Edit\n", "Ctrl+3: Stage 3", "Ctrl+S: Sound", "5 Trap brick"})
+    EXPECT_NE(keys.find(line), std::string::npos) << line << " not in\n" << keys;
+  EXPECT_EQ(box(3), keys);
+  EXPECT_EQ(box(1).rfind("Burrow Dash ", 0), 0u);
+  EXPECT_NE(box(1).find("/opt/burrow-dash/\n"), std::string::npos) << box(1);  // where the sounds are
+  EXPECT_EQ(steps[1].Get("mode") + steps[2].Get("mode") + steps[3].Get("timer1"), "titlegametrue");
+  EXPECT_EQ(steps[58].Get("lives") + steps[59].Get("lives"), "54");  // Enter after the death
+}
+
 TEST_F(ReplaySession, RefusedFilesShowOneErrorBoxAndChangeNothing) {
   const std::string stages = FileOfRows(std::string(8, '\x11')).substr(2);
   fs::create_directories(Path("folder.bds"));
-  const std::vector<std::string> refused = {Write("magic", "XY" + stages),
-                                            Write("lower", "bd" + stages),
-                                            Write("swapped", "DB" + stages),
-                                            Write("0", ""),
-                                            Write("1", "B"),
-                                            Write("2", "BD"),
-                                            Write("673", "BD" + stages.substr(1)),
-                                            Path("folder.bds"),
-                                            Path("missing.bds")};
-  for (const std::string& path : refused) {
+  ASSERT_EQ(mkfifo(Path("fifo.bds").c_str(), 0600), 0);  // with no writer: opening it must not wait
+  Write("locked.bds", "BD" + stages);
+  fs::permissions(Path("locked.bds"), fs::perms::none);
+  std::vector<std::pair<std::string, std::string>> refused = {
+      {Write("magic", "XY" + stages), "it does not begin as a stage file does"},
+      {Write("lower", "bd" + stages), "it does not begin as a stage file does"},
+      {Write("swapped", "DB" + stages), "it does not begin as a stage file does"},
+      {Write("0", ""), "it is 0 bytes long where a stage file has 674"},
+      {Write("1", "B"), "it is 1 byte long where a stage file has 674"},
+      {Write("2", "BD"), "it is 2 bytes long where a stage file has 674"},
+      {Write("673", "BD" + stages.substr(1)), "it is 673 bytes long where a stage file has 674"},
+      {Path("folder.bds"), "it is a folder"},
+      {Path("missing.bds"), "it does not exist"},
+      {Path("fifo.bds"), "it is not a regular file"},
+      {"/dev/zero", "it is not a regular file"}};
+  if (geteuid() != 0) refused.push_back({Path("locked.bds"), "it cannot be read (Permission denied)"});
+  for (const auto& [path, reason] : refused) {
     // The OK-only box takes the queued cancel, so the next question gets the ok.
     const std::vector<TStep> steps = Run("1 menu edit\n1 menu stage3\n2 reply file " + path +
                                              "\n2 reply cancel\n2 menu open\n3 reply ok\n3 menu clear\n",
                                          3);
+    const std::string text = "Error\\u000aCould not open " + path + ": " + reason;
     EXPECT_EQ(steps[1].Boxes(),
-              "[" + Dialog("open", "*.bds", path) + "," + Message("Error", "Burrow Dash", "ok", "ok") + "]");
+              "[" + Dialog("open", "*.bds", path) + "," + Message(text, "Burrow Dash", "ok", "ok") + "]");
     EXPECT_EQ(steps[2].Boxes(), "[" + Message("Clear?", "BurrowDash", "okcancel", "ok") + "]");
     EXPECT_EQ(steps[1].Get("caption") + "|" + steps[1].Get("setFile") + "|" + steps[1].Get("editStage"),
               "Burrow Dash|*.bds|2")

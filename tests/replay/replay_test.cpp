@@ -3,12 +3,15 @@
 #include "tools/replay/replay.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QByteArray>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -426,6 +429,76 @@ TEST_F(ReplayRun, RefusedOrUnreadableFilesExitWith2) {
       Main({"--builtin", "0", "--input", WriteText("keys.txt", "1 down left\n\n2 down q\n")});
   EXPECT_EQ(bad_line.status, 2);
   EXPECT_NE(bad_line.err.find("line 3"), std::string::npos) << bad_line.err;
+}
+
+// An attacker's inputs: each is refused or reported at once, never waited on,
+// and no save goes through a planted name or leaves a scratch file.
+TEST_F(ReplayRun, HostileFilesAreRefusedOrReportedNeverHung) {
+  ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0600), 0);
+  const std::string set = WriteText("set.bds", "BD" + std::string(kStageFileBytes - 2, '\x22'));
+  for (const auto& args : std::vector<std::vector<std::string>>{{"--file", Path("fifo")},
+                                                                {"--builtin", "0", "--input", Path("fifo")},
+                                                                {"--builtin", "0", "--input", "/dev/zero"}}) {
+    const TRun run = Main(args);
+    EXPECT_EQ(run.status, 2) << args[1];
+    EXPECT_NE(run.err.find("it is not a regular file"), std::string::npos) << run.err;
+  }
+  const std::string huge = WriteText("huge.txt", "");
+  fs::resize_file(huge, (size_t{16} << 20) + 1);  // sparse: costs no disk
+  EXPECT_NE(Main({"--builtin", "0", "--input", huge}).err.find("larger than 16 MB"), std::string::npos);
+
+  // A planted scratch link is not followed; a read-only file and a FIFO are not replaced.
+  const std::string target = WriteText("target", "kept");
+  fs::create_symlink(target, Path("new.bds.saving"));
+  const std::string locked = WriteText("locked.bds", "old");
+  fs::permissions(locked, fs::perms::owner_read);
+  std::string script = "1 menu edit\n";
+  for (const char* name : {"new.bds", "locked.bds", "fifo"})
+    script += "2 reply file " + Path(name) + "\n2 menu save\n";
+  const TRun saves = Main({"--title", "--ticks", "2", "--trace", "--input", WriteText("k.txt", script)});
+  ASSERT_EQ(saves.status, 0) << saves.err;
+  EXPECT_EQ(ReadText(Path("new.bds")).value_or("").size(), kStageFileBytes);
+  EXPECT_EQ(ReadText(target), "kept");
+  EXPECT_EQ(ReadText(locked), "old");
+  EXPECT_TRUE(fs::is_fifo(Path("fifo")));
+  const QJsonArray boxes = Json(saves.lines[1])["boxes"].toArray();
+  ASSERT_EQ(boxes.size(), 5);
+  EXPECT_EQ(boxes[2].toObject()["text"].toString().toStdString(),
+            "Could not save " + locked + ": it is read-only");
+  EXPECT_EQ(boxes[4].toObject()["text"].toString().toStdString(),
+            "Could not save " + Path("fifo") + ": it is not a regular file");
+  size_t names = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++names;
+  EXPECT_EQ(names, 8u) << "a scratch file was left";
+
+  // A name that is not UTF-8 is escaped in the trace, which stays valid JSON.
+  const std::string latin1 = Path("caf\xe9.bds");
+  fs::copy_file(set, latin1);
+  const TRun named = Main({"--file", latin1, "--ticks", "1", "--trace"});
+  EXPECT_NE(named.lines.at(0).find("caf\\udce9.bds"), std::string::npos) << named.lines[0];
+  EXPECT_FALSE(Json(named.lines[0]).isEmpty());
+
+  // A file-size limit stands in for a full disk: the picture and the trace fail with 1 and the reason.
+  rlimit before{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = before;
+  small.rlim_cur = 1024;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const TRun png = Main({"--builtin", "0", "--ticks", "1", "--png", "1:" + Path("big.png")});
+  std::ofstream trace_file(Path("trace.txt"));
+  std::ostringstream err;
+  const int trace_status = ReplayMain({"--builtin", "0", "--ticks", "50", "--trace"}, trace_file, err);
+  setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(png.status, 1);
+  EXPECT_NE(png.err.find("File too large"), std::string::npos) << png.err;
+  EXPECT_FALSE(fs::exists(Path("big.png")));
+  EXPECT_EQ(trace_status, 1);
+  EXPECT_NE(err.str().find("File too large"), std::string::npos) << err.str();
+
+  EXPECT_EQ(Main({"--help"}).out, kUsage);
+  EXPECT_EQ(Main({"--version"}).status, 0);
 }
 
 // ---- with the play rules (PlayTick) ----

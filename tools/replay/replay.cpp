@@ -1,15 +1,25 @@
 #include "tools/replay/replay.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <fstream>
 #include <ostream>
 #include <string_view>
 
 #include "app/file_name.h"
+#include "platform/file_access.h"
 #include "platform/qt/surface_images.h"
 #include "stage/builtin_stages.h"
 #include "tools/replay/scripted_dialogs.h"
@@ -27,7 +37,7 @@ const char* const kUsage =
     "                   left up right down z x space escape f5; '#' starts a comment\n"
     "  --trace          one JSON line of state after each step\n"
     "  --field          with --trace, also the 240 play-field cells\n"
-    "  --png TICK:PATH  write Image1 after step TICK as PNG (repeatable; 0 is the stage start)\n"
+    "  --png TICK:PATH  write the screen after step TICK as PNG (repeatable; 0 is the stage start)\n"
     "   or: burrow-dash-replay --title [--seed S] [--ticks T] [--input SCRIPT]\n"
     "                          [--trace [--field] [--edit-field]] [--png TICK:PATH]...\n"
     "  --title          start as the program starts, on the title screen; step 1 is the first\n"
@@ -35,10 +45,13 @@ const char* const kUsage =
     "  --edit-field     with --trace, also the 224 cells of the editor's stage editStage\n"
     "  more script lines: TICK menu ITEM, ITEM one of start edit playedit title giveup pause\n"
     "                   quit open save stage1 stage2 stage3 stage4 stage5 stage6 testplay\n"
-    "                   allclear clear music sound; TICK reply ok|cancel|file PATH, the answer\n"
+    "                   allclear clear music sound keys about; TICK reply ok|cancel|file PATH, the answer\n"
     "                   for the next message box or file dialog; TICK mouse down|up BUTTON X Y,\n"
     "                   TICK mouse move X Y on the screen's pixels; TICK palette down BUTTON X Y;\n"
-    "                   BUTTON one of left right middle\n";
+    "                   BUTTON one of left right middle; key enter, the Enter key\n"
+    "   or: burrow-dash-replay --help | --version\n"
+    "  exit status: 0 every step ran, 2 bad arguments, a bad script or a refused stage file,\n"
+    "  1 a picture or the trace that could not be written\n";
 
 namespace {
 
@@ -61,6 +74,7 @@ int NumberInRange(const std::string& option, const std::string& text, int low, i
 }
 
 constexpr int kMaxTicks = 100'000'000;
+constexpr size_t kLargestScript = size_t{16} << 20;
 
 TPngRequest ParsePngRequest(const std::string& text) {
   const auto colon = text.find(':');
@@ -71,17 +85,16 @@ TPngRequest ParsePngRequest(const std::string& text) {
 
 }  // namespace
 
-std::optional<std::string> ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string text;
-  char buffer[4096];
-  do {
-    in.read(buffer, sizeof buffer);
-    text.append(buffer, static_cast<size_t>(in.gcount()));
-  } while (in);
-  if (in.bad()) return std::nullopt;  // a folder opens but cannot be read
-  return text;
+std::optional<std::string> ReadText(const std::string& path, std::string* reason) {
+  std::string why;
+  // One more byte than the limit tells a file that is too large.
+  const auto bytes = platform::ReadRegularFile(path, kLargestScript + 1, why);
+  if (bytes && bytes->size() > kLargestScript) why = "it is larger than 16 MB";
+  if (!bytes || bytes->size() > kLargestScript) {
+    if (reason) *reason = why;
+    return std::nullopt;
+  }
+  return std::string(bytes->begin(), bytes->end());
 }
 
 namespace {
@@ -130,18 +143,48 @@ const char* PhaseName(TStagePhase phase) {
   return "unknown";
 }
 
+// The length of the well-formed UTF-8 sequence at text[i], or 0.
+size_t Utf8SequenceAt(std::string_view text, size_t i) {
+  const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char lead = byte(i);
+  const size_t length = lead >= 0xF0 && lead <= 0xF4  ? 4
+                        : lead >= 0xE0                ? 3
+                        : lead >= 0xC2 && lead < 0xE0 ? 2
+                                                      : 0;
+  if (length == 0 || i + length > text.size()) return 0;
+  for (size_t k = 1; k < length; ++k)
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+  // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+  const unsigned char second = byte(i + 1);
+  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+      (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90))
+    return 0;
+  return length;
+}
+
+// A byte that is not part of UTF-8 (a file name in another encoding) is
+// written as the lone surrogate U+DC00 + byte, as Python's surrogateescape
+// does, so the trace stays valid JSON and the byte can be told back.
 std::string JsonString(std::string_view text) {
   std::string json = "\"";
-  for (const char c : text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const auto byte = static_cast<unsigned char>(c);
+    char escaped[8];
     if (c == '"' || c == '\\') {
       json += '\\';
       json += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+    } else if (byte < 0x20) {
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(byte));
       json += escaped;
-    } else {
+    } else if (byte < 0x80) {
       json += c;
+    } else if (const size_t length = Utf8SequenceAt(text, i)) {
+      json.append(text.substr(i, length));
+      i += length - 1;
+    } else {
+      std::snprintf(escaped, sizeof escaped, "\\udc%02x", static_cast<unsigned>(byte));
+      json += escaped;
     }
   }
   return json + '"';
@@ -195,6 +238,46 @@ std::string BoxJson(const TBoxRecord& box) {
       .Text("fileName", box.caption)
       .Text("answer", answer)
       .Close();
+}
+
+// Every byte is checked: a picture that cannot be written whole (a full
+// disk, a file-size limit) is a failure with its reason, and is removed.
+bool WritePng(const TSurface& surface, const std::string& path, std::string& reason) {
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!platform::SurfaceToImage(surface).save(&buffer, "PNG")) {
+    reason = "the picture could not be made";
+    return false;
+  }
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+  if (fd < 0) {
+    reason = std::strerror(errno);
+    return false;
+  }
+  const char* data = png.constData();
+  qsizetype left = png.size();
+  int failure = 0;
+  while (left > 0 && failure == 0) {
+    const ssize_t written = ::write(fd, data, static_cast<size_t>(left));
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) failure = written < 0 ? errno : EIO;
+    if (written > 0) {
+      data += written;
+      left -= written;
+    }
+  }
+  if (::close(fd) != 0 && failure == 0) failure = errno;
+  if (failure == 0) return true;
+  struct stat status {};
+  if (::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode)) ::unlink(path.c_str());
+  reason = std::strerror(failure);
+  return false;
+}
+
+int TraceFailed(std::ostream& err) {
+  err << "burrow-dash-replay: cannot write the output: " << std::strerror(errno) << "\n";
+  return 1;
 }
 
 void SetHeld(TMouseButtons& held, TMouseButton button, bool down) {
@@ -397,8 +480,9 @@ int RunReplay(const TOptions& options, const std::vector<TScriptEvent>& events, 
       app.StartGame(*options.builtin);
     } else if (options.file) {
       if (!app.LoadStageFile(*options.file)) {
-        err << "burrow-dash-replay: " << *options.file
-            << " is not a stage file (unreadable, without the \"BD\" magic or shorter than 674 bytes)\n";
+        // The box's line after "Error" names the file and the reason.
+        const std::string& text = dialogs.Records().back().text;
+        err << "burrow-dash-replay: " << text.substr(text.find('\n') + 1) << "\n";
         return 2;
       }
       app.EditMode();
@@ -409,8 +493,9 @@ int RunReplay(const TOptions& options, const std::vector<TScriptEvent>& events, 
     const auto write_pictures = [&](int tick) {
       for (const TPngRequest& png : options.pngs) {
         if (png.tick != tick) continue;
-        if (!platform::SaveSurfacePng(app.screen, QString::fromStdString(png.path), 1)) {
-          err << "burrow-dash-replay: cannot write " << png.path << "\n";
+        std::string reason;
+        if (!WritePng(app.screen, png.path, reason)) {
+          err << "burrow-dash-replay: cannot write " << png.path << ": " << reason << "\n";
           return false;
         }
       }
@@ -448,10 +533,11 @@ int RunReplay(const TOptions& options, const std::vector<TScriptEvent>& events, 
             TShellReport{headless.window.caption, headless.window.palette_visible && !closed(), closed(),
                          std::vector<TBoxRecord>(records.begin() + boxes_before, records.end())};
         out << TraceJson(app, report, options.field, options.edit_field) << '\n';
+        if (!out) return TraceFailed(err);
       }
       if (!write_pictures(tick)) return 1;
     }
-    out.flush();
+    if (!out.flush()) return TraceFailed(err);
     return 0;
   } catch (const std::exception& error) {
     err << "burrow-dash-replay: " << error.what() << "\n";
@@ -472,13 +558,21 @@ int RunReplay(const TOptions& options, const std::vector<TKeyEvent>& events, std
 }
 
 int ReplayMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const auto given = [&](const char* option) {
+    return std::find(args.begin(), args.end(), option) != args.end();
+  };
+  if (given("--help") || given("--version")) {
+    out << (given("--help") ? std::string(kUsage) : std::string("burrow-dash-replay ") + BD_VERSION + "\n");
+    return out.flush() ? 0 : TraceFailed(err);
+  }
   TOptions options;
   std::vector<TScriptEvent> events;
   try {
     options = ParseArguments(args);
     if (options.input) {
-      const auto script = ReadText(*options.input);
-      if (!script) throw UsageError("cannot read the key script " + *options.input);
+      std::string reason;
+      const auto script = ReadText(*options.input, &reason);
+      if (!script) throw UsageError("cannot read the key script " + *options.input + ": " + reason);
       events = ParseScript(*script);
     }
   } catch (const UsageError& error) {

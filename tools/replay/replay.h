@@ -25,7 +25,7 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-enum class TScriptKey : uint8_t { Left, Up, Right, Down, Z, X, Space, Escape, F5 };
+enum class TScriptKey : uint8_t { Left, Up, Right, Down, Z, X, Space, Escape, F5, Enter };
 
 // The virtual key a script key stands for; 0 for f5, a menu shortcut.
 uint16_t VirtualKeyOf(TScriptKey key);
@@ -109,8 +109,9 @@ std::optional<TMenuItemId> ScriptMenuItem(std::string_view name);
 // presses and releases, F5 as the Give up item's shortcut.
 void Deliver(TApp& app, const TKeyEvent& event);
 
-// The whole file, or nothing when it cannot be read.
-std::optional<std::string> ReadText(const std::string& path);
+// The whole of a regular file up to 16 MB, or nothing, with the reason in
+// *reason when given, when it is missing, not a regular file, unreadable or larger.
+std::optional<std::string> ReadText(const std::string& path, std::string* reason = nullptr);
 
 // The arguments after the program name; throws UsageError.
 TOptions ParseArguments(const std::vector<std::string>& args);

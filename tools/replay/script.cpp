@@ -26,6 +26,7 @@ constexpr TKeyName kKeyNames[] = {
     {"space", TScriptKey::Space, vkSpace},
     {"escape", TScriptKey::Escape, vkEscape},
     {"f5", TScriptKey::F5, 0},
+    {"enter", TScriptKey::Enter, vkReturn},
 };
 
 struct TMenuName {
@@ -54,6 +55,8 @@ constexpr TMenuName kMenuNames[] = {
     {"clear", TMenuItemId::ClearEditedStage},
     {"music", TMenuItemId::ToggleMusic},
     {"sound", TMenuItemId::ToggleSound},
+    {"keys", TMenuItemId::ShowKeys},
+    {"about", TMenuItemId::ShowAbout},
 };
 
 constexpr std::pair<std::string_view, TMouseButton> kButtonNames[] = {
