@@ -20,7 +20,6 @@ namespace bd::platform {
 namespace {
 
 constexpr int kRate = 44100;
-constexpr int kBufferFrames = 1024;  // 23 ms: an effect starts within the tick that asked
 constexpr int kEffectChannel = 0;
 constexpr size_t kLargestPiece = size_t{4} << 20;  // the pieces are a few kilobytes
 
@@ -114,10 +113,10 @@ struct SdlAudio::Mixer {
   void Open(const std::string& sound_font, int music_volume) {
     {
       QuietAlsa quiet;
-      open = Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferFrames) == 0;
+      open = Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, SdlAudio::kBufferFrames) == 0;
       const char* driver = SDL_GetCurrentAudioDriver();
       if (!open && !(driver && std::strcmp(driver, "dummy") == 0) && SDL_AudioInit("dummy") == 0)
-        open = Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferFrames) == 0;
+        open = Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, SdlAudio::kBufferFrames) == 0;
     }
     if (!open) return;
     Mix_Init(MIX_INIT_MID);

@@ -39,13 +39,15 @@ class SdlAudio : public AudioService {
   // over it on the disk driver (README, "Sounds and music"): no sample reaches
   // full scale and each effect stands 6 dB over the music in its main octave.
   static constexpr int kEffectVolume = 80;
+  // Frames a mix: 23 ms, so an effect starts within the tick that asked.
+  static constexpr int kBufferFrames = 1024;
   // FluidSynth's gain follows the music volume; the fonts differ in level, so
   // each known one has its own, and any other font gets the quietest.
   struct FontLevel {
     const char* file;  // the font's file name, links followed
     int music_volume;
   };
-  static constexpr FontLevel kFontLevels[] = {{"TimGM6mb.sf2", 40}, {"FluidR3_GM.sf2", 20}};
+  static constexpr FontLevel kFontLevels[] = {{"TimGM6mb.sf2", 112}, {"FluidR3_GM.sf2", 40}};
   static int MusicVolume(const std::string& sound_font);
 
   // Starts SDL's audio and the worker; does not wait for the device. The music

@@ -6,7 +6,9 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <istream>
+#include <iterator>
 #include <stdexcept>
 #include <thread>
 
@@ -45,6 +47,17 @@ class GrowingFile {
   std::FILE* file_ = nullptr;
 };
 
+// The samples of a mono 16-bit wave, from its data chunk.
+std::vector<int16_t> WaveSamples(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const size_t data = bytes.find("data");
+  std::vector<int16_t> samples;
+  for (size_t at = data + 8; data != std::string::npos && at + 1 < bytes.size(); at += 2)
+    samples.push_back(int16_t(uint8_t(bytes[at]) | uint8_t(bytes[at + 1]) << 8));
+  return samples;
+}
+
 }  // namespace
 
 Recording RecordPiece(const std::string& font, const std::string& piece, const std::vector<Cue>& cues,
@@ -54,10 +67,11 @@ Recording RecordPiece(const std::string& font, const std::string& piece, const s
   std::filesystem::remove(raw);
   setenv("SDL_AUDIODRIVER", "disk", 1);
   setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
-  // A millisecond a 23 ms buffer: many times faster than real time, yet slow
-  // enough for the cues to be fired within a buffer of their moment, and for
-  // the silence while FluidSynth reads its font to stay short.
-  setenv("SDL_DISKAUDIODELAY", "1", 1);
+  // Milliseconds of rest after each 23 ms buffer: the music alone runs many
+  // times faster than real time, and the silence while FluidSynth reads its
+  // font stays short; with cues, slow enough for them to be fired about as
+  // far apart as in play, even on a busy machine.
+  setenv("SDL_DISKAUDIODELAY", cues.empty() ? "1" : "3", 1);
 
   Recording take;
   GrowingFile file(raw);
@@ -84,8 +98,13 @@ Recording RecordPiece(const std::string& font, const std::string& piece, const s
       }
       for (; next < cues.size() && frames - take.music_start >= size_t(cues[next].seconds * take.pcm.rate);
            ++next) {
+        // Waits until the worker has started it, so that no two cues merge
+        // into one request on a busy machine.
         audio.PlayWave(cues[next].wave);
+        audio.Observe();
         take.fired.push_back(frames);
+        file.ReadInto(take.pcm);
+        take.carried.push_back(take.pcm.Frames());
       }
       if (!audio.Observe().music_playing) break;
     }
@@ -133,6 +152,10 @@ MixReport MeasureMix(const std::string& font, const std::string& piece, const st
   report.loudness = IntegratedLoudness(alone.pcm, alone.music_start);
   report.clipped_alone = ClippedSamples(alone.pcm);
   report.clipped_mixed = ClippedSamples(mixed.pcm);
+  for (const int16_t sample : alone.pcm.samples)
+    report.peak_alone = std::max(report.peak_alone, std::abs(int(sample)));
+  for (const int16_t sample : mixed.pcm.samples)
+    report.peak_mixed = std::max(report.peak_mixed, std::abs(int(sample)));
 
   // The effects alone, and the music under them, frame for frame from the music's start.
   const size_t frames =
@@ -145,35 +168,57 @@ MixReport MeasureMix(const std::string& font, const std::string& piece, const st
     effects.samples[i] =
         int16_t(std::clamp(mixed.pcm.samples[mixed.music_start * 2 + i] - music.samples[i], -32768, 32767));
 
-  const auto sounds = [&](size_t f) {
-    return effects.samples[2 * f] != 0 || effects.samples[2 * f + 1] != 0;
-  };
-  std::vector<bool> covered(frames, false);
+  // Where each effect began: SDL_mixer starts a channel at a mix, so on a
+  // buffer's edge soon after the cue's two frames; the edge where the recording
+  // shows the wave's first samples, as the channel's volume scales them.
+  const size_t edge = size_t(platform::SdlAudio::kBufferFrames);
+  std::vector<std::vector<int16_t>> waves;
+  std::vector<size_t> starts;  // music frames; SIZE_MAX: never mixed
   for (size_t k = 0; k < mixed.fired.size(); ++k) {
-    // Each effect starts at the mix after it was asked for and lasts until it ends or the next one is asked.
-    size_t begin = mixed.fired[k] - mixed.music_start;
-    const size_t limit =
-        std::min(frames, k + 1 < mixed.fired.size() ? mixed.fired[k + 1] - mixed.music_start : frames);
-    while (begin < limit && !sounds(begin)) ++begin;
-    size_t end = limit;
-    while (end > begin && !sounds(end - 1)) --end;
-    if (end <= begin) continue;  // cut before it was mixed
-    std::fill(covered.begin() + long(mixed.fired[k] - mixed.music_start), covered.begin() + long(limit),
-              true);
+    waves.push_back(WaveSamples(cues[k].wave));
+    size_t best = SIZE_MAX, best_matches = 0;
+    for (size_t c = (mixed.fired[k] + edge - 1) / edge * edge; c <= mixed.carried[k] + 4 * edge; c += edge) {
+      size_t matches = 0;
+      for (size_t i = 0; i < std::min<size_t>(512, waves[k].size()); ++i) {
+        const size_t f = c + i - mixed.music_start;
+        const int expected = waves[k][i] * platform::SdlAudio::kEffectVolume / 128;
+        matches += f < frames && std::abs(effects.samples[2 * f] - expected) <= 1;
+      }
+      if (matches > best_matches) best = c - mixed.music_start, best_matches = matches;
+    }
+    starts.push_back(best_matches >= 256 ? best : SIZE_MAX);
+  }
+  std::vector<bool> covered(frames, false);
+  for (size_t k = 0; k < starts.size(); ++k) {
+    if (starts[k] == SIZE_MAX) continue;  // cut before it was mixed
+    // It lasts its length, unless the next one cuts it.
+    const size_t begin = starts[k];
+    size_t end = std::min(frames, begin + waves[k].size());
+    for (size_t n = k + 1; n < starts.size(); ++n)
+      if (starts[n] != SIZE_MAX) {
+        end = std::min(end, starts[n]);
+        break;
+      }
+    if (end <= begin) continue;  // the next one started in the same mix
+    std::fill(covered.begin() + long(begin), covered.begin() + long(end), true);
     HeardEffect heard;
     heard.wave = std::filesystem::path(cues[k].wave).filename().string();
     heard.at = double(begin) / effects.rate;
     heard.heard = double(end - begin) / effects.rate;
-    const OctaveEnergy own = OctaveEnergies(effects, begin, end);
+    // Judged over its first moments, which tell the player what happened.
+    const size_t judged = std::min(end, begin + size_t(kJudgedSeconds * effects.rate));
+    const OctaveEnergy own = OctaveEnergies(effects, begin, judged);
     heard.octave = own.Loudest();
-    const OctaveEnergy under = OctaveEnergies(music, begin, end);
+    const OctaveEnergy under = OctaveEnergies(music, begin, judged);
     heard.margin = Decibels(own.band[heard.octave] / under.band[heard.octave]);
     report.effects.push_back(heard);
   }
-  for (size_t f = 0; f < frames; ++f)
-    if (!covered[f])
-      report.residue = std::max({report.residue, std::abs(double(effects.samples[2 * f])),
-                                 std::abs(double(effects.samples[2 * f + 1]))});
+  for (size_t f = 0; f < frames; ++f) {
+    const double apart =
+        std::max(std::abs(double(effects.samples[2 * f])), std::abs(double(effects.samples[2 * f + 1])));
+    if (!covered[f] && apart > report.residue)
+      report.residue = apart, report.residue_at = double(f) / effects.rate;
+  }
   return report;
 }
 

@@ -19,9 +19,10 @@ struct Cue {
 };
 
 struct Recording {
-  Pcm pcm;                    // stereo, as SdlAudio opens the device
-  size_t music_start = 0;     // first frame the music sounds in
-  std::vector<size_t> fired;  // frame reached when each cue was fired; its effect starts at the next mix
+  Pcm pcm;                      // stereo, as SdlAudio opens the device
+  size_t music_start = 0;       // first frame the music sounds in
+  std::vector<size_t> fired;    // frame reached when each cue was fired
+  std::vector<size_t> carried;  // frame reached once SdlAudio had started it: it begins between the two
 };
 
 // The effects a replay trace (burrow-dash-replay --trace) sets off, a play tick
@@ -33,6 +34,8 @@ std::vector<Cue> CuesFromTrace(std::istream& trace, const std::string& sounds_fo
 // `folder` holds the recording while it grows.
 Recording RecordPiece(const std::string& font, const std::string& piece, const std::vector<Cue>& cues,
                       const std::string& folder);
+
+inline constexpr double kJudgedSeconds = 0.12;  // of each effect, for its margin
 
 // One effect as heard over the music, from the difference between the
 // recording with effects and the one without.
@@ -47,7 +50,9 @@ struct HeardEffect {
 struct MixReport {
   double loudness = kSilentLufs;  // the piece alone, integrated
   size_t clipped_alone = 0, clipped_mixed = 0;
-  double residue = 0;  // largest difference away from the effects: the two takes agree when 0
+  int peak_alone = 0, peak_mixed = 0;  // largest sample magnitude
+  double residue = 0;                  // largest difference away from the effects: the two takes agree when 0
+  double residue_at = 0;               // seconds into the piece
   std::vector<HeardEffect> effects;
 };
 

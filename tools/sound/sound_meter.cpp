@@ -1,9 +1,10 @@
 // Measures the game's sound as it is delivered, for the README's figures.
-//   bd_sound_meter mix FONT TRACE       every piece recorded through SdlAudio on the disk
+//   bd_sound_meter mix FONT TRACE [PIECE]  every piece recorded through SdlAudio on the disk
 //                                       driver, alone and with the effects of a replay trace
 //   bd_sound_meter parts FONT [PIECE]   each score's tracks recorded one at a time: the tune
 //                                       (the first track) over the others, two bars at a time
 //   bd_sound_meter effects              each effect's length, offset, band shares and onsets
+//   bd_sound_meter programs FONT        the font's level for each General MIDI program used
 // Files are taken from assets/ under the current folder.
 #include <cmath>
 #include <cstdio>
@@ -39,28 +40,34 @@ double SecondsAt(const Score& score, uint32_t tick) {
   return Seconds(upto);
 }
 
-int Mix(const std::string& font, const std::string& trace_path, const fs::path& work) {
-  std::printf("font %s\n%-5s %8s %8s %8s  effects: count, least margin dB (octave Hz), cut short\n",
-              font.c_str(), "piece", "LUFS", "clipped", "+effects");
+int Mix(const std::string& font, const std::string& trace_path, const std::string& only,
+        const fs::path& work) {
+  std::printf("font %s\n%-5s %8s %8s %8s %6s %6s  effects: count, least margin dB (octave Hz), cut short\n",
+              font.c_str(), "piece", "LUFS", "clipped", "+effects", "peak", "+eff");
   for (const char* name : kPieces) {
+    if (!only.empty() && only != name) continue;
     const std::string piece = "assets/music/" + std::string(name) + ".mid";
     const Score score = ParseScore(ReadText("assets/music/" + std::string(name) + ".txt"), name);
     std::ifstream trace(trace_path);
     const MixReport report =
         MeasureMix(font, piece, CuesFromTrace(trace, "assets/sounds", Seconds(score)), work);
-    std::printf("%-5s %8.1f %8zu %8zu ", name, report.loudness, report.clipped_alone, report.clipped_mixed);
+    std::printf("%-5s %8.1f %8zu %8zu %6.1f %6.1f ", name, report.loudness, report.clipped_alone,
+                report.clipped_mixed, Decibels(std::pow(report.peak_alone / 32768.0, 2)),
+                Decibels(std::pow(report.peak_mixed / 32768.0, 2)));
     for (const char* wave : {"dig.wav", "take.wav", "kil.wav", "dying.wav"}) {
-      int count = 0, cut = 0, octave = 0;
-      double least = 1e9;
+      int count = 0, cut = 0;
+      const HeardEffect* least = nullptr;
       for (const HeardEffect& heard : report.effects) {
         if (heard.wave != wave) continue;
         ++count;
-        if (heard.margin < least) least = heard.margin, octave = heard.octave;
+        if (!least || heard.margin < least->margin) least = &heard;
         cut += heard.heard < 0.09;
       }
-      if (count) std::printf(" %s %d, %.1f (%g), %d;", wave, count, least, kOctaveCentres[octave], cut);
+      if (count)
+        std::printf(" %s %d, %.1f (%g) at %.2f s heard %.3f s, %d;", wave, count, least->margin,
+                    kOctaveCentres[least->octave], least->at, least->heard, cut);
     }
-    std::printf(" residue %.0f\n", report.residue);
+    std::printf(" residue %.0f at %.2f s\n", report.residue, report.residue_at);
   }
   return 0;
 }
@@ -83,6 +90,9 @@ int Parts(const std::string& font, const std::string& only, const fs::path& work
       const Recording take = RecordPiece(font, midi.string(), {}, work.string());
       // FluidSynth's dither marks the piece's start even before the track's first note.
       const double start = double(take.music_start);
+      int peak = 0;
+      for (const int16_t sample : take.pcm.samples) peak = std::max(peak, std::abs(int(sample)));
+      std::printf("  %s peaks at %.1f dBFS\n", track.name.c_str(), Decibels(std::pow(peak / 32768.0, 2)));
       levels.emplace_back();
       for (uint32_t t = 0; t < score.end; t += window) {
         const size_t begin = size_t(std::max(0.0, start + SecondsAt(score, t) * take.pcm.rate));
@@ -113,6 +123,36 @@ int Parts(const std::string& font, const std::string& only, const fs::path& work
     for (size_t k = 1; k < levels.size(); ++k)
       std::printf(" %s %.1f", score.tracks[k].name.c_str(), Decibels(power[0] / power[k]));
     std::printf("\n");
+  }
+  return 0;
+}
+
+// One G4 at velocity 90 on each program, two seconds apart: how loud the font plays each sound.
+int Programs(const std::string& font, const fs::path& work) {
+  const int kPrograms[] = {5,  13, 33, 34, 39, 41, 48, 49, 50, 56, 57,
+                           58, 60, 61, 62, 63, 69, 72, 74, 81, 82, 90};
+  Score score;
+  score.tempos = {{0, 120}};
+  Track track;
+  track.name = "probe";
+  uint32_t tick = 0;
+  for (const int program : kPrograms) {
+    track.controls.push_back({tick, ControlKind::kProgram, program - 1});
+    track.notes.push_back({tick + 1, kTicksPerQuarter * 2, 67, 90});
+    tick += kTicksPerQuarter * 4;
+  }
+  score.tracks = {track};
+  score.end = tick;
+  const fs::path midi = work / "programs.mid";
+  const std::vector<uint8_t> bytes = MidiFile(score);
+  std::ofstream(midi, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+  const Recording take = RecordPiece(font, midi.string(), {}, work.string());
+  std::printf("font %s: program LUFS\n", font.c_str());
+  for (size_t k = 0; k < std::size(kPrograms); ++k) {
+    const size_t begin = take.music_start + k * 2 * size_t(take.pcm.rate);
+    std::printf("  %3d %6.1f\n", kPrograms[k],
+                KWeightedLevel(take.pcm, begin, begin + size_t(take.pcm.rate)));
   }
   return 0;
 }
@@ -166,13 +206,17 @@ int main(int argc, char** argv) {
     if (!mkdtemp(folder)) throw std::runtime_error("no temporary folder");
     const fs::path work = folder;
     int status = 2;
-    if (args.size() == 3 && args[0] == "mix") status = Mix(args[1], args[2], work);
+    if ((args.size() == 3 || args.size() == 4) && args[0] == "mix")
+      status = Mix(args[1], args[2], args.size() == 4 ? args[3] : "", work);
     if ((args.size() == 2 || args.size() == 3) && args[0] == "parts")
       status = Parts(args[1], args.size() == 3 ? args[2] : "", work);
     if (args.size() == 1 && args[0] == "effects") status = Effects();
+    if (args.size() == 2 && args[0] == "programs") status = Programs(args[1], work);
     fs::remove_all(work);
     if (status == 2)
-      std::fprintf(stderr, "usage: %s mix FONT TRACE | parts FONT [PIECE] | effects\n", argv[0]);
+      std::fprintf(stderr,
+                   "usage: %s mix FONT TRACE [PIECE] | parts FONT [PIECE] | effects | programs FONT\n",
+                   argv[0]);
     return status;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());
