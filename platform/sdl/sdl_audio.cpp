@@ -3,9 +3,11 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <system_error>
 #include <unordered_map>
 #include <utility>
@@ -20,7 +22,6 @@ namespace bd::platform {
 namespace {
 
 constexpr int kRate = 44100;
-constexpr int kBufferFrames = 1024;  // 23 ms: an effect starts within the tick that asked
 constexpr int kEffectChannel = 0;
 constexpr size_t kLargestPiece = size_t{4} << 20;  // the pieces are a few kilobytes
 constexpr size_t kLargestWave = size_t{16} << 20;  // the effects are a few kilobytes
@@ -116,18 +117,20 @@ struct SdlAudio::Mixer {
 
   // On the worker: the device, with SDL's dummy driver when the chosen one
   // cannot open one (a machine without a card).
-  void Open(const std::string& sound_font) {
+  void Open(const std::string& sound_font, int music_volume) {
     {
       QuietAlsa quiet;
-      open = Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferFrames) == 0;
+      open = Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, SdlAudio::kBufferFrames) == 0;
       const char* driver = SDL_GetCurrentAudioDriver();
       if (!open && !(driver && std::strcmp(driver, "dummy") == 0) && SDL_AudioInit("dummy") == 0)
-        open = Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferFrames) == 0;
+        open = Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, SdlAudio::kBufferFrames) == 0;
     }
     if (!open) return;
     Mix_Init(MIX_INIT_MID);
     Mix_AllocateChannels(1);  // effects never mix: one channel, and a new one cuts the old
     if (!sound_font.empty()) Mix_SetSoundFonts(sound_font.c_str());
+    Mix_Volume(kEffectChannel, kEffectVolume);
+    Mix_VolumeMusic(music_volume);  // kept by SDL_mixer for every piece it plays
   }
 
   void CloseMusic() {
@@ -160,6 +163,17 @@ struct SdlAudio::Mixer {
 std::vector<std::string> SdlAudio::DebianSoundFonts() {
   return {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
           "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/soundfonts/default.sf2"};
+}
+
+int SdlAudio::MusicVolume(const std::string& sound_font) {
+  std::error_code error;
+  const std::string file = std::filesystem::canonical(sound_font, error).filename().string();
+  int quietest = MIX_MAX_VOLUME;
+  for (const FontLevel& level : kFontLevels) {
+    if (file == level.file) return level.music_volume;
+    quietest = std::min(quietest, level.music_volume);
+  }
+  return quietest;
 }
 
 SdlAudio::SdlAudio(const std::vector<std::string>& sound_fonts) : mixer_(std::make_unique<Mixer>()) {
@@ -255,7 +269,7 @@ SdlAudio::State SdlAudio::Observe() {
 }
 
 void SdlAudio::Run() {
-  mixer_->Open(sound_font_);
+  mixer_->Open(sound_font_, MusicVolume(sound_font_));
   Requests work;  // swapped with asked_, so the strings keep their room
   std::unique_lock lock(mutex_);
   for (;;) {

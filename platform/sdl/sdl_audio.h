@@ -35,6 +35,21 @@ class SdlAudio : public AudioService {
   // Debian's places for a General MIDI SoundFont, best first.
   static std::vector<std::string> DebianSoundFonts();
 
+  // Levels, of SDL_mixer's 0..128. Set by recording every piece with effects
+  // over it on the disk driver (README, "Sounds and music"): no sample reaches
+  // full scale and each effect stands 6 dB over the music in its main octave.
+  static constexpr int kEffectVolume = 80;
+  // Frames a mix: 23 ms, so an effect starts within the tick that asked.
+  static constexpr int kBufferFrames = 1024;
+  // FluidSynth's gain follows the music volume; the fonts differ in level, so
+  // each known one has its own, and any other font gets the quietest.
+  struct FontLevel {
+    const char* file;  // the font's file name, links followed
+    int music_volume;
+  };
+  static constexpr FontLevel kFontLevels[] = {{"TimGM6mb.sf2", 112}, {"FluidR3_GM.sf2", 40}};
+  static int MusicVolume(const std::string& sound_font);
+
   // Starts SDL's audio and the worker; does not wait for the device. The music
   // uses the first candidate that is a SoundFont file; with none it is silent.
   explicit SdlAudio(const std::vector<std::string>& sound_fonts = DebianSoundFonts());
