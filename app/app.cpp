@@ -136,7 +136,7 @@ std::optional<std::string> TApp::AskForStageFile() {
 
 void TApp::SetPlayClock(bool running) {
   play_clock_running_ = running;
-  services_.timers.SetTimerEnabled(platform::TimerId::kPlayClock, running);
+  services_.timers.SetTimerEnabled(platform::TTimerId::PlayClock, running);
 }
 
 void TApp::SetCaption(const std::string& caption) { services_.window.SetCaption(caption); }

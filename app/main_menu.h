@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace bd {
 
@@ -55,8 +56,9 @@ struct TMenuItem {
   TMenuItemId id;
   std::optional<TMenuItemId> parent;  // none for the menus of the bar
   const char* name;
-  const char* caption;  // with its '&' mnemonic
-  int shortcut;         // 0 for none
+  const char* script_name;  // the replay tool's name for a command; nullptr for menus and separators
+  const char* caption;      // with its '&' mnemonic
+  int shortcut;             // 0 for none
   TMenuItemKind kind;
   int radio_group;  // 0 for none
   int tag;
@@ -80,6 +82,8 @@ class TMainMenu {
 
   // An item acts, by click or shortcut, only when it and every menu above it are enabled.
   bool Active(TMenuItemId id) const;
+  // The command a replay script names.
+  std::optional<TMenuItemId> FindScriptName(std::string_view script_name) const;
   // The item whose shortcut is this code, whether or not it can act now.
   std::optional<TMenuItemId> FindShortcut(int code) const;
 

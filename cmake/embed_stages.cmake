@@ -2,6 +2,12 @@
 # one "{ "row", ... }," block a stage, in file order. Lines starting with '#'
 # are the designer's notes and stay out of the game.
 function(bd_embed_stages output)
+  # The legend comes from the game's own header, so the two cannot drift apart.
+  file(STRINGS "${CMAKE_CURRENT_SOURCE_DIR}/stage/tile_chars.h" legend REGEX "kTileChars = \"")
+  string(REGEX REPLACE ".*kTileChars = \"([^\"]*)\".*" "\\1" tile_chars "${legend}")
+  # A '-' inside a bracket expression must come last.
+  string(REPLACE "-" "" tile_class "${tile_chars}")
+  string(APPEND tile_class "-")
   set(text "// Made by the build from stage/stages/*.txt: edit those, not this.\n")
   foreach(file IN LISTS ARGN)
     file(STRINGS "${file}" lines)
@@ -12,8 +18,8 @@ function(bd_embed_stages output)
         continue()
       endif()
       string(LENGTH "${line}" length)
-      if(NOT length EQUAL 16 OR NOT line MATCHES "^[.BSHTh$GR-]+$")
-        message(FATAL_ERROR "${file}: '${line}' is not 16 cells of . B S H - T h $ G R")
+      if(NOT length EQUAL 16 OR NOT line MATCHES "^[${tile_class}]+$")
+        message(FATAL_ERROR "${file}: '${line}' is not 16 cells of ${tile_chars}")
       endif()
       string(APPEND rows "    \"${line}\",\n")
       math(EXPR count "${count} + 1")

@@ -42,12 +42,12 @@ class WindowService {
   virtual void CloseMainWindow() = 0;
 };
 
-enum class TimerId { kPlayClock, kJoystickPoll };
+enum class TTimerId { PlayClock, JoystickPoll };
 
 class TimerService {
  public:
   virtual ~TimerService() = default;
-  virtual void SetTimerEnabled(TimerId timer, bool enabled) = 0;
+  virtual void SetTimerEnabled(TTimerId timer, bool enabled) = 0;
 };
 
 struct FileDialogRequest {

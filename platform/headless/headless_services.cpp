@@ -19,8 +19,8 @@ void HeadlessWindow::PlaceMainWindow(int left, int top, int client_width, int cl
   this->client_height = client_height;
 }
 
-void HeadlessTimers::SetTimerEnabled(TimerId timer, bool enabled) {
-  (timer == TimerId::kPlayClock ? play_clock : joystick_poll) = enabled;
+void HeadlessTimers::SetTimerEnabled(TTimerId timer, bool enabled) {
+  (timer == TTimerId::PlayClock ? play_clock : joystick_poll) = enabled;
 }
 
 bool HeadlessDialogs::MessageBox(const std::string& text, const std::string& caption, bool ok_cancel) {

@@ -34,7 +34,7 @@ class HeadlessWindow : public WindowService {
 
 class HeadlessTimers : public TimerService {
  public:
-  void SetTimerEnabled(TimerId timer, bool enabled) override;
+  void SetTimerEnabled(TTimerId timer, bool enabled) override;
   bool play_clock = false;
   bool joystick_poll = true;  // runs from creation to exit
 };

@@ -366,8 +366,8 @@ void QtMainWindow::CloseMainWindow() {
   if (!in_close_event_) close();
 }
 
-void QtMainWindow::SetTimerEnabled(TimerId timer, bool enabled) {
-  QTimer& qt_timer = timer == TimerId::kPlayClock ? play_clock_ : joystick_poll_;
+void QtMainWindow::SetTimerEnabled(TTimerId timer, bool enabled) {
+  QTimer& qt_timer = timer == TTimerId::PlayClock ? play_clock_ : joystick_poll_;
   if (enabled && !qt_timer.isActive()) qt_timer.start();
   if (!enabled) qt_timer.stop();
 }

@@ -83,7 +83,7 @@ class QtMainWindow : public QMainWindow,
   void InvalidatePalette() override;
   void CloseMainWindow() override;
   // TimerService
-  void SetTimerEnabled(TimerId timer, bool enabled) override;
+  void SetTimerEnabled(TTimerId timer, bool enabled) override;
   // DialogService
   bool MessageBox(const std::string& text, const std::string& caption, bool ok_cancel) override;
   std::optional<std::string> RunOpenDialog(const FileDialogRequest& request) override;

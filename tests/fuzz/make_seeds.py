@@ -5,10 +5,13 @@ codes 10 to 15; a full guard table; short and mistyped files; drawing at the
 edges. Run it again after the stage texts change; the seeds are committed."""
 import os
 import random
+import re
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 SEEDS = os.path.join(ROOT, "tests", "fuzz", "seeds")
-CODES = {".": 0, "B": 1, "S": 2, "H": 3, "-": 4, "T": 5, "h": 6, "$": 7, "G": 8, "R": 9}
+with open(os.path.join(ROOT, "stage", "tile_chars.h")) as header:
+    LEGEND = re.search(r'kTileChars = "([^"]*)"', header.read()).group(1)
+CODES = {c: code for code, c in enumerate(LEGEND)}
 
 
 def stage_text(number):

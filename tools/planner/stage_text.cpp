@@ -7,7 +7,6 @@
 namespace bd::planner {
 
 std::optional<TStageGrid> ParseStageText(const std::string& text, std::string& error) {
-  constexpr std::string_view kLegend = ".BSH-Th$GR";
   TStageGrid grid{};
   std::istringstream lines(text);
   std::string line;
@@ -19,8 +18,8 @@ std::optional<TStageGrid> ParseStageText(const std::string& text, std::string& e
       error = "more than " + std::to_string(kStageRows) + " rows";
       return std::nullopt;
     }
-    if (line.size() != kStageColumns || line.find_first_not_of(kLegend) != std::string::npos) {
-      error = "row " + std::to_string(row) + " is not 16 cells of " + std::string(kLegend);
+    if (line.size() != kStageColumns || line.find_first_not_of(kTileChars) != std::string::npos) {
+      error = "row " + std::to_string(row) + " is not 16 cells of " + std::string(kTileChars);
       return std::nullopt;
     }
     for (int column = 0; column < kStageColumns; ++column) grid.at(column, row) = TileOfChar(line[column]);

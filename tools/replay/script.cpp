@@ -29,36 +29,6 @@ constexpr TKeyName kKeyNames[] = {
     {"enter", TScriptKey::Enter, vkReturn},
 };
 
-struct TMenuName {
-  std::string_view name;
-  TMenuItemId item;
-};
-
-constexpr TMenuName kMenuNames[] = {
-    {"start", TMenuItemId::StartGame},
-    {"edit", TMenuItemId::EditMode},
-    {"playedit", TMenuItemId::PlayEditedSet},
-    {"title", TMenuItemId::GoToTitle},
-    {"giveup", TMenuItemId::GiveUp},
-    {"pause", TMenuItemId::Pause},
-    {"quit", TMenuItemId::Quit},
-    {"open", TMenuItemId::OpenStages},
-    {"save", TMenuItemId::SaveStages},
-    {"stage1", TMenuItemId::EditStage1},
-    {"stage2", TMenuItemId::EditStage2},
-    {"stage3", TMenuItemId::EditStage3},
-    {"stage4", TMenuItemId::EditStage4},
-    {"stage5", TMenuItemId::EditStage5},
-    {"stage6", TMenuItemId::EditStage6},
-    {"testplay", TMenuItemId::TestPlay},
-    {"allclear", TMenuItemId::ClearAllStages},
-    {"clear", TMenuItemId::ClearEditedStage},
-    {"music", TMenuItemId::ToggleMusic},
-    {"sound", TMenuItemId::ToggleSound},
-    {"keys", TMenuItemId::ShowKeys},
-    {"about", TMenuItemId::ShowAbout},
-};
-
 constexpr std::pair<std::string_view, TMouseButton> kButtonNames[] = {
     {"left", TMouseButton::Left}, {"right", TMouseButton::Right}, {"middle", TMouseButton::Middle}};
 
@@ -214,9 +184,8 @@ std::string_view ScriptKeyName(TScriptKey key) {
 }
 
 std::optional<TMenuItemId> ScriptMenuItem(std::string_view name) {
-  for (const TMenuName& entry : kMenuNames)
-    if (entry.name == name) return entry.item;
-  return std::nullopt;
+  static const TMainMenu menu;  // its table of names; the states are not read
+  return menu.FindScriptName(name);
 }
 
 uint16_t VirtualKeyOf(TScriptKey key) {
