@@ -432,6 +432,10 @@ TEST_F(ReplaySession, RefusedFilesShowOneErrorBoxAndChangeNothing) {
     EXPECT_EQ(steps[1].Get("caption"), "Burrow Dash - " + fs::path(path).filename().string());
     EXPECT_EQ(steps[1].Cells()[16 * 5 + 7], 1) << path;
   }
+  // A backslash is an ordinary character of a name here.
+  const std::string slash = Write("back\\slash.bds", "BD" + stages);
+  EXPECT_EQ(Run("1 menu edit\n2 reply file " + slash + "\n2 menu open\n", 2)[1].Get("caption"),
+            "Burrow Dash - back\\slash.bds");
 }
 
 TEST_F(ReplaySession, DiscardQuestionForQuitOpenAndPlayEdit) {
