@@ -30,8 +30,12 @@ QPoint PaletteWindow::PlaceBeside(const MainWindowPlace& place) const {
   // narrow, over the main window's edge.
   const QRect area = main_window_.screen()->availableGeometry();
   const QSize frame = QSize(width, kHeight * place.scale) + (frameGeometry().size() - size());
-  return {std::clamp(beside.x(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())),
-          std::clamp(beside.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height()))};
+  // An axis the screen is too small for keeps the place beside it.
+  const auto inside = [](int at, int low, int length, int room) {
+    return length > room ? at : std::clamp(at, low, low + room - length);
+  };
+  return {inside(beside.x(), area.left(), frame.width(), area.width()),
+          inside(beside.y(), area.top(), frame.height(), area.height())};
 }
 
 void PaletteWindow::MoveBeside(const MainWindowPlace& place) {

@@ -83,12 +83,6 @@ class MainWindowGuiTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
   }
   QSize ScreenSize() { return window_->screen()->size(); }
-  // The offscreen platform leaves a closed popup or box the active window,
-  // where a window system gives the activation back to the main window.
-  void BackToTheWindow() {
-    window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-  }
 
   // The shot holds the surface at `origin`, each pixel a scale x scale block
   // of its colour, and black everywhere else.
@@ -410,55 +404,52 @@ class MainWindowGuiTest : public QObject {
   }
 
   // The keys are the game's unless a menu is open: one Escape closes a menu
-  // opened with the mouse, Alt alone takes nothing, F10 opens a menu that
-  // one Escape closes; and the keyboard going elsewhere lets held keys go.
+  // opened with the mouse or F10, Alt alone takes nothing; and the keyboard
+  // going elsewhere (a message box, a menu) lets held keys go. The offscreen
+  // platform leaves a closed popup or box active, where a window system gives
+  // the activation back to the main window, as escape_and_back does here.
   void keysComeBackFromTheMenusAndLetGoWhenTheFocusLeaves() {
     QMenuBar* bar = window_->menuBar();
     QMenu* file = window_->MenuFor(TMenuItemId::FileMenu);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file->menuAction()).center());
-    QTRY_VERIFY(file->isVisible());
-    QTest::keyClick(file, Qt::Key_Escape);
-    QTRY_VERIFY(!file->isVisible());
-    BackToTheWindow();
+    const auto click_file = [&] {
+      QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file->menuAction()).center());
+      QTRY_VERIFY(file->isVisible());
+    };
+    const auto escape_and_back = [&] {
+      QTest::keyClick(file, Qt::Key_Escape);
+      QTRY_VERIFY(!file->isVisible());
+      window_->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    };
+    click_file();
+    escape_and_back();
     Key(Qt::Key_Down);
     QCOMPARE(app().TitleChoice, 2);
-    QVERIFY(!file->isVisible());
-
     Key(Qt::Key_Alt);
     Key(Qt::Key_Up);
     QCOMPARE(app().TitleChoice, 1);
     QVERIFY(!bar->hasFocus() && !bar->activeAction());
-
     Key(Qt::Key_F10);
     QTRY_VERIFY(file->isVisible());
-    QTest::keyClick(file, Qt::Key_Escape);
-    QTRY_VERIFY(!file->isVisible());
-    BackToTheWindow();
+    escape_and_back();
     Key(Qt::Key_Down);
     QCOMPARE(app().TitleChoice, 2);
 
-    // In play: Left held and the stick held right, then a message box.
     Key(Qt::Key_S, Qt::AltModifier);
     QTest::keyPress(window_->windowHandle(), Qt::Key_Left);
     app().joy.JoyRight = 1;
-    QCOMPARE(app().keys().KeyLeft, 1);
-    QTimer::singleShot(50, this, [] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
-    });
+    QTimer::singleShot(50, this,
+                       [] { qobject_cast<QMessageBox*>(QApplication::activeModalWidget())->accept(); });
     window_->MessageBox("held", "Burrow Dash", false);
-    QCOMPARE(app().keys().KeyLeft, 0);
-    QCOMPARE(app().joy.JoyRight, 0);
-    BackToTheWindow();
-    // And a menu opened in play.
+    QCOMPARE(app().keys().KeyLeft + app().joy.JoyRight, 0);
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     QTest::keyPress(window_->windowHandle(), Qt::Key_Right);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file->menuAction()).center());
-    QTRY_VERIFY(file->isVisible());
+    click_file();
     QCOMPARE(app().keys().KeyRight, 0);
-    QTest::keyClick(file, Qt::Key_Escape);
-    BackToTheWindow();
-    // The keypad's Enter confirms as Space does.
+    escape_and_back();
     Key(Qt::Key_F1);
-    Key(Qt::Key_Enter, Qt::KeypadModifier);
+    Key(Qt::Key_Enter, Qt::KeypadModifier);  // the keypad's Enter confirms as Space does
     QCOMPARE(app().GameMode, gmGame);
   }
 

@@ -435,22 +435,21 @@ TEST_F(ReplayRun, RefusedOrUnreadableFilesExitWith2) {
 // and no save goes through a planted name or leaves a scratch file.
 TEST_F(ReplayRun, HostileFilesAreRefusedOrReportedNeverHung) {
   ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0600), 0);
-  const std::string set = WriteText("set.bds", "BD" + std::string(kStageFileBytes - 2, '\x22'));
-  for (const auto& args : std::vector<std::vector<std::string>>{{"--file", Path("fifo")},
-                                                                {"--builtin", "0", "--input", Path("fifo")},
-                                                                {"--builtin", "0", "--input", "/dev/zero"}}) {
-    const TRun run = Main(args);
-    EXPECT_EQ(run.status, 2) << args[1];
-    EXPECT_NE(run.err.find("it is not a regular file"), std::string::npos) << run.err;
-  }
   const std::string huge = WriteText("huge.txt", "");
   fs::resize_file(huge, (size_t{16} << 20) + 1);  // sparse: costs no disk
-  EXPECT_NE(Main({"--builtin", "0", "--input", huge}).err.find("larger than 16 MB"), std::string::npos);
+  for (const auto& [args, reason] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"--file", Path("fifo")}, "it is not a regular file"},
+           {{"--builtin", "0", "--input", Path("fifo")}, "it is not a regular file"},
+           {{"--builtin", "0", "--input", "/dev/zero"}, "it is not a regular file"},
+           {{"--builtin", "0", "--input", huge}, "larger than 16 MB"}}) {
+    const TRun run = Main(args);
+    EXPECT_EQ(run.status, 2) << args[1];
+    EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+  }
 
   // A planted scratch link is not followed; a read-only file and a FIFO are not replaced.
-  const std::string target = WriteText("target", "kept");
+  const std::string target = WriteText("target", "kept"), locked = WriteText("locked.bds", "old");
   fs::create_symlink(target, Path("new.bds.saving"));
-  const std::string locked = WriteText("locked.bds", "old");
   fs::permissions(locked, fs::perms::owner_read);
   std::string script = "1 menu edit\n";
   for (const char* name : {"new.bds", "locked.bds", "fifo"})
@@ -458,23 +457,18 @@ TEST_F(ReplayRun, HostileFilesAreRefusedOrReportedNeverHung) {
   const TRun saves = Main({"--title", "--ticks", "2", "--trace", "--input", WriteText("k.txt", script)});
   ASSERT_EQ(saves.status, 0) << saves.err;
   EXPECT_EQ(ReadText(Path("new.bds")).value_or("").size(), kStageFileBytes);
-  EXPECT_EQ(ReadText(target), "kept");
-  EXPECT_EQ(ReadText(locked), "old");
+  EXPECT_EQ(ReadText(target).value_or("") + ReadText(locked).value_or(""), "keptold");
   EXPECT_TRUE(fs::is_fifo(Path("fifo")));
   const QJsonArray boxes = Json(saves.lines[1])["boxes"].toArray();
-  ASSERT_EQ(boxes.size(), 5);
   EXPECT_EQ(boxes[2].toObject()["text"].toString().toStdString(),
             "Could not save " + locked + ": it is read-only");
   EXPECT_EQ(boxes[4].toObject()["text"].toString().toStdString(),
             "Could not save " + Path("fifo") + ": it is not a regular file");
-  size_t names = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++names;
-  EXPECT_EQ(names, 8u) << "a scratch file was left";
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 7) << "a scratch file was left";
 
   // A name that is not UTF-8 is escaped in the trace, which stays valid JSON.
-  const std::string latin1 = Path("caf\xe9.bds");
-  fs::copy_file(set, latin1);
-  const TRun named = Main({"--file", latin1, "--ticks", "1", "--trace"});
+  fs::copy_file(Path("new.bds"), Path("caf\xe9.bds"));
+  const TRun named = Main({"--file", Path("caf\xe9.bds"), "--ticks", "1", "--trace"});
   EXPECT_NE(named.lines.at(0).find("caf\\udce9.bds"), std::string::npos) << named.lines[0];
   EXPECT_FALSE(Json(named.lines[0]).isEmpty());
 
@@ -496,9 +490,7 @@ TEST_F(ReplayRun, HostileFilesAreRefusedOrReportedNeverHung) {
   EXPECT_FALSE(fs::exists(Path("big.png")));
   EXPECT_EQ(trace_status, 1);
   EXPECT_NE(err.str().find("File too large"), std::string::npos) << err.str();
-
   EXPECT_EQ(Main({"--help"}).out, kUsage);
-  EXPECT_EQ(Main({"--version"}).status, 0);
 }
 
 // ---- with the play rules (PlayTick) ----
