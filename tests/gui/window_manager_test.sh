@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The full-screen tests on Xvfb under openbox, a window manager that honours
-# full-screen requests. Skips, saying why, without them.
+# The full-screen tests, and keys after the menus, on Xvfb under openbox, a
+# window manager that honours full-screen requests. Skips, saying why, without them.
 #   window_manager_test.sh GUI_TESTS COMMAND_LINE_TESTS
 set -u
 for tool in Xvfb openbox; do
@@ -17,4 +17,5 @@ openbox --startup "touch $work/ready" >>"$work/log" 2>&1 &
 wm=$!
 for _ in $(seq 100); do [[ -e $work/ready ]] && break; sleep 0.1; done
 [[ -e $work/ready ]] || { echo "Xvfb or openbox did not start"; cat "$work/log"; exit 1; }
-"$1" f11ShowsThePictureFullScreenOnBlackAndBack heldF11SwitchesOnce && "$2" fullScreenOptionReachesTheWindow
+"$1" f11ShowsThePictureFullScreenOnBlackAndBack heldF11SwitchesOnce keysComeBackFromTheMenusAndLetGoWhenTheFocusLeaves &&
+  "$2" fullScreenOptionReachesTheWindow
