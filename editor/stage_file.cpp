@@ -37,7 +37,8 @@ std::array<uint8_t, kStageFileBytes> StageFileBytes(const TEditSet& stages) {
   bytes[1] = kStageFileMagic[1];
   for (int k = 0; k < kEditStageCount; ++k) {
     const TPackedStage packed = PackStage(stages[k]);
-    std::copy(packed.bytes.begin(), packed.bytes.end(), bytes.begin() + 2 + k * kPackedStageBytes);
+    std::copy(packed.bytes.begin(), packed.bytes.end(),
+              bytes.begin() + 2 + static_cast<ptrdiff_t>(k) * kPackedStageBytes);
   }
   return bytes;
 }

@@ -98,9 +98,9 @@ bool VerticalStep(TGuard& g, const TActorCells& c, int rx, int ry) {
 void HorizontalStep(TGuard& g, const TActorCells& c, const TGuardTable& guards, int rx, int ry) {
   const bool on_bar = (c.fx < kBarGripPixels && c.C == tcBar) || (c.fx > kBarGripPixels && c.R == tcBar);
   if (g.DX == -kStep) {
-    if (g.Y == ry && g.X < rx) {
-      g.DX = kStep;
-    } else if (c.fx == 0 && (Blocking(c.L) || GuardNear(guards, g.X - kCellPixels, g.Y))) {
+    // Turns toward a runner on its row behind it, or at a wall or another guard.
+    if ((g.Y == ry && g.X < rx) ||
+        (c.fx == 0 && (Blocking(c.L) || GuardNear(guards, g.X - kCellPixels, g.Y)))) {
       g.DX = kStep;
     } else {
       g.X -= kStep;
@@ -108,9 +108,8 @@ void HorizontalStep(TGuard& g, const TActorCells& c, const TGuardTable& guards, 
     }
     return;
   }
-  if (g.Y == ry && g.X > rx) {
-    g.DX = -kStep;
-  } else if (c.fx == 0 && (Blocking(c.R) || GuardNear(guards, g.X + kCellPixels, g.Y))) {
+  if ((g.Y == ry && g.X > rx) ||
+      (c.fx == 0 && (Blocking(c.R) || GuardNear(guards, g.X + kCellPixels, g.Y)))) {
     g.DX = -kStep;
   } else {
     g.X += kStep;

@@ -30,7 +30,7 @@ void DiggingFrame(TRunner& runner, bool left) {
 void HolePass(TPlayState& play, TPlayPainter* painter) {
   THoleTable& holes = play.holes;
   for (int i = 0; i < kHoleSlots; ++i) {
-    int t = holes.timer[i];
+    int t = holes.timer[i];  // NOLINT(bugprone-signed-char-misuse): a timer runs 0..101, never negative
     if (t == 0) continue;
     const int column = holes.column[i];
     const int row = holes.row[i];

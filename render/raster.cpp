@@ -1,6 +1,7 @@
 #include "render/raster.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 namespace bd {
@@ -22,8 +23,8 @@ template <typename Combine>
 void CombineRows(uint32_t* dst, int dst_stride, const uint32_t* src, int src_stride, int w, int h,
                  Combine combine) {
   for (int row = 0; row < h; ++row) {
-    uint32_t* d = dst + row * dst_stride;
-    const uint32_t* s = src + row * src_stride;
+    uint32_t* d = dst + static_cast<ptrdiff_t>(row) * dst_stride;
+    const uint32_t* s = src + static_cast<ptrdiff_t>(row) * src_stride;
     for (int i = 0; i < w; ++i) d[i] = combine(d[i], s[i]);
   }
 }
@@ -38,18 +39,20 @@ void BlockTransfer(TSurface& dst, int dx, int dy, const TSurface& src, int sx, i
 
   const int dst_stride = dst.width();
   const int src_stride = src.width();
-  uint32_t* d = dst.data() + dy * dst_stride + dx;
-  const uint32_t* s = src.data() + sy * src_stride + sx;
+  uint32_t* d = dst.data() + static_cast<ptrdiff_t>(dy) * dst_stride + dx;
+  const uint32_t* s = src.data() + static_cast<ptrdiff_t>(sy) * src_stride + sx;
 
   switch (op) {
     case TRasterOp::Copy:
       if (&dst == &src && dy > sy) {
         // Overlapping copy downwards within one surface: go bottom-up.
         for (int row = h - 1; row >= 0; --row)
-          std::memmove(d + row * dst_stride, s + row * src_stride, w * sizeof(uint32_t));
+          std::memmove(d + static_cast<ptrdiff_t>(row) * dst_stride,
+                       s + static_cast<ptrdiff_t>(row) * src_stride, w * sizeof(uint32_t));
       } else {
         for (int row = 0; row < h; ++row)
-          std::memmove(d + row * dst_stride, s + row * src_stride, w * sizeof(uint32_t));
+          std::memmove(d + static_cast<ptrdiff_t>(row) * dst_stride,
+                       s + static_cast<ptrdiff_t>(row) * src_stride, w * sizeof(uint32_t));
       }
       return;
     case TRasterOp::And:
@@ -66,7 +69,8 @@ void FillBlack(TSurface& dst, int x, int y, int w, int h) {
   int unused_y = 0;
   if (w <= 0 || h <= 0) return;
   if (!ClipAxis(x, unused_x, w, dst.width()) || !ClipAxis(y, unused_y, h, dst.height())) return;
-  for (int row = 0; row < h; ++row) std::fill_n(dst.data() + (y + row) * dst.width() + x, w, 0u);
+  for (int row = 0; row < h; ++row)
+    std::fill_n(dst.data() + static_cast<ptrdiff_t>(y + row) * dst.width() + x, w, 0u);
 }
 
 }  // namespace bd

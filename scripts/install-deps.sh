@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev zlib1g-dev
   libsdl2-dev libsdl2-mixer-dev timgm6mb-soundfont fluid-soundfont-gm
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang-format xvfb xauth fonts-dejavu-core openbox
+  clang-format clang-tidy xvfb xauth fonts-dejavu-core openbox
   desktop-file-utils shared-mime-info
   dpkg-dev lintian appstream man-db
   clang libclang-rt-14-dev

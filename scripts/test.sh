@@ -14,6 +14,8 @@ for preset in default asan; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
   ctest --preset "$preset" "$@"
+  # The naming scheme and the checks of .clang-tidy, once, on the optimised build's commands.
+  if [[ $preset == default ]]; then scripts/tidy.sh build/default; fi
 done
 echo "== package"
 tests/package_install.sh

@@ -189,7 +189,8 @@ void QtMainWindow::BuildMenuBar() {
         // Qt leaves the menu bar holding the keys once a menu closes by Escape.
         if (!parent) {
           connect(menu, &QMenu::aboutToHide, this, [this] {
-            QMetaObject::invokeMethod(
+            // Qt owns the queued call until it runs: not a leak.
+            QMetaObject::invokeMethod(  // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks)
                 this,
                 [this] {
                   if (!QApplication::activePopupWidget()) GiveKeysToTheGame();
