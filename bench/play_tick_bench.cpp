@@ -73,6 +73,32 @@ BENCHMARK(BM_PlayTickBuiltInStage)
     ->Repetitions(5)
     ->ReportAggregatesOnly();
 
+// The same walk on the rules alone, as the planner plays: no painter, no sound.
+void BM_PlayTickHeadless(benchmark::State& state) {
+  auto game = std::make_unique<TGame>();
+  TInputLatches keys;
+  const TJoystickState no_joystick;
+  const auto start = [&] {
+    game->SelectStage(static_cast<int>(state.range(0)));
+    game->StartStage(nullptr, false);
+  };
+  start();
+  int step = 0;
+  int ticks_left = 0;
+  for (auto _ : state) {
+    if (ticks_left == 0) {
+      keys.Set(*PlayKeyOf(kScript[step].key), false);
+      step = (step + 1) % std::size(kScript);
+      keys.Set(*PlayKeyOf(kScript[step].key), true);
+      ticks_left = kScript[step].ticks;
+    }
+    --ticks_left;
+    benchmark::DoNotOptimize(game->PlayTick(MergeInput(keys, no_joystick, true)));
+    if (game->play().runner.DeathTicks == kDeathTicksOver) start();
+  }
+}
+BENCHMARK(BM_PlayTickHeadless)->DenseRange(0, kBuiltInStageCount - 1)->Repetitions(5)->ReportAggregatesOnly();
+
 // The heaviest stage the tables allow: a guard in every one of the 182
 // slots, all 32 holes open and drawing a frame, gold and ladders in the
 // other cells. The guard tables are set after stage start, as no stage can
