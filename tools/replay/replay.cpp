@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QString>
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include <string_view>
 
 #include "app/file_name.h"
+#include "audio/sound_ids.h"
 #include "platform/file_access.h"
 #include "platform/qt/surface_images.h"
 #include "stage/builtin_stages.h"
@@ -108,11 +110,11 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 
 // The sound effects the trace names, by their file.
 std::optional<std::string> EffectName(std::string_view wave_path) {
-  static constexpr std::pair<std::string_view, std::string_view> kEffects[] = {
-      {"dig.wav", "dig"}, {"dying.wav", "dying"}, {"take.wav", "take"}, {"kil.wav", "kill"}};
+  // The trace's name of each effect, in the order of the sound ids.
+  static constexpr std::array<std::string_view, kSoundEffectCount> kTraceNames = {"dig", "dying", "take", "kill"};
   const std::string_view file = FileNamePart(wave_path);
-  for (const auto& [wave, name] : kEffects)
-    if (SameIgnoringCase(file, wave)) return std::string(name);
+  for (int effect = 0; effect < kSoundEffectCount; ++effect)
+    if (SameIgnoringCase(file, kEffectFiles[effect])) return std::string(kTraceNames[effect]);
   return std::nullopt;
 }
 
