@@ -7,7 +7,7 @@
 namespace bd {
 namespace {
 
-constexpr int kF1 = 112, kF12 = 123;
+constexpr int kF1 = vkF1, kF12 = vkF12;
 
 std::string ShortcutName(int code) {
   std::string name;

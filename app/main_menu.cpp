@@ -7,7 +7,7 @@ using enum TMenuItemId;
 constexpr auto kMenu = TMenuItemKind::Menu;
 constexpr auto kCommand = TMenuItemKind::Command;
 constexpr auto kSeparator = TMenuItemKind::Separator;
-constexpr int kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115, kF5 = 116;
+constexpr int kF1 = vkF1, kF2 = vkF1 + 1, kF3 = vkF1 + 2, kF4 = vkF1 + 3, kF5 = vkF1 + 4;
 
 constexpr int Ctrl(char key) { return kShortcutCtrl + key; }
 constexpr int Alt(char key) { return kShortcutAlt + key; }

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string_view>
 
+#include "app/virtual_keys.h"
+
 namespace bd {
 
 enum class TMenuItemId : uint8_t {
@@ -45,10 +47,6 @@ enum class TMenuItemId : uint8_t {
 };
 
 inline constexpr int kMenuItemCount = static_cast<int>(TMenuItemId::Count);
-
-// Shortcut codes as the menu table stores them: virtual-key code plus these.
-inline constexpr int kShortcutCtrl = 16384;
-inline constexpr int kShortcutAlt = 32768;
 
 enum class TMenuItemKind : uint8_t { Menu, Command, Separator };
 

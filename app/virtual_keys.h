@@ -19,7 +19,14 @@ enum TVirtualKey : uint16_t {
   vkDown = 40,
   vkX = 88,
   vkZ = 90,
+  vkF1 = 112,  // F1 to F12 follow in order
+  vkF12 = 123,
 };
+
+// Shortcut codes: a virtual key plus any of these modifiers.
+inline constexpr int kShortcutShift = 8192;
+inline constexpr int kShortcutCtrl = 16384;
+inline constexpr int kShortcutAlt = 32768;
 
 // The play key a virtual key latches, if it is one.
 inline std::optional<TPlayKey> PlayKeyOf(uint16_t key) {

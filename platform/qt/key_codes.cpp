@@ -2,30 +2,32 @@
 
 #include <QKeyEvent>
 
+#include "app/virtual_keys.h"
+
 namespace bd::platform {
 namespace {
 
-constexpr int kShift = 8192, kCtrl = 16384, kAlt = 32768;
+constexpr int kShift = kShortcutShift, kCtrl = kShortcutCtrl, kAlt = kShortcutAlt;
 
 int VirtualKeyOfQtKey(int key) {
   if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) return key;
-  if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return 112 + (key - Qt::Key_F1);
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return vkF1 + (key - Qt::Key_F1);
   switch (key) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
+    case Qt::Key_Enter: return vkReturn;
+    case Qt::Key_Escape: return vkEscape;
+    case Qt::Key_Space: return vkSpace;
+    case Qt::Key_Left: return vkLeft;
+    case Qt::Key_Up: return vkUp;
+    case Qt::Key_Right: return vkRight;
+    case Qt::Key_Down: return vkDown;
     default: return 0;
   }
 }
 
 int QtKeyOfVirtualKey(int vk) {
   if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return vk;
-  if (vk >= 112 && vk <= 123) return Qt::Key_F1 + (vk - 112);
+  if (vk >= vkF1 && vk <= vkF12) return Qt::Key_F1 + (vk - vkF1);
   return 0;
 }
 
