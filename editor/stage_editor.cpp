@@ -7,7 +7,6 @@
 namespace bd {
 namespace {
 
-constexpr int kPaletteTiles = 9;           // codes 1..9, top to bottom
 constexpr int kPaletteStageNumberY = 288;  // the digit of the stage being edited
 constexpr int kPaletteSelectedY = 304;     // the tile the left button paints
 

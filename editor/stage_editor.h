@@ -19,6 +19,8 @@ namespace bd {
 
 // The set's file name when it has none: what the save dialog starts with.
 inline constexpr const char* kNoStageFile = "*.bds";
+// The palette: the nine tiles of codes 1..9 in a column, then the stage's digit and the selected tile.
+inline constexpr int kPaletteTiles = 9;
 inline constexpr int kPalettePictureWidth = 32;
 inline constexpr int kPalettePictureHeight = 336;
 

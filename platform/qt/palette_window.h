@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include "editor/stage_editor.h"
 #include "render/surface.h"
 
 namespace bd::platform {
@@ -30,8 +31,8 @@ class PaletteWindow : public QWidget {
  public:
   PaletteWindow(QtMainWindow& main_window, const TSurface& picture);
 
-  static constexpr int kWidth = 32;
-  static constexpr int kHeight = 336;
+  static constexpr int kWidth = kPalettePictureWidth;
+  static constexpr int kHeight = kPalettePictureHeight;
   // Where it sits, outer edges against the main window's outer edges.
   static constexpr int kLeftOfMainWindow = 40;
   static constexpr int kBelowMainWindowTop = 54;
