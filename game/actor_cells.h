@@ -20,8 +20,8 @@ struct TActorCells {
 // y = -32 is the virtual row. Cells outside the field read as solid.
 inline TActorCells CellsAround(const TPlayField& field, int x, int y) {
   TActorCells cells;
-  cells.fx = x & 31;
-  cells.fy = y & 31;
+  cells.fx = x & (kCellPixels - 1);
+  cells.fy = y & (kCellPixels - 1);
   cells.column = x / kCellPixels;
   cells.row = y / kCellPixels + 1;
   const int c = cells.column;

@@ -12,6 +12,8 @@ inline constexpr int kRunnerFallLeft = 4, kRunnerFallRight = 22;  // three frame
 inline constexpr int kRunnerClimb = 8;                            // four frames, 8..11
 inline constexpr int kRunnerBarLeft = 12, kRunnerBarRight = 30;   // four frames each
 inline constexpr int kRunnerDigLeft = 17, kRunnerDigRight = 35;
+// Climbing and hanging poses have four frames each.
+inline constexpr int kRunnerPoseFrames = 4;
 
 // Guards.
 inline constexpr int kGuardRunLeft = 1, kGuardRunRight = 19;    // three frames each

@@ -12,9 +12,9 @@ void SetStageCell(TPlayState& play, int column, int row, int8_t value) {
 
 void DiggingFrame(TRunner& runner, bool left) {
   int32_t& f = runner.RunnerFrame;
-  const bool climbing = f >= kRunnerClimb && f <= kRunnerClimb + 3;
-  const bool on_bar_left = f >= kRunnerBarLeft && f <= kRunnerBarLeft + 3;
-  const bool on_bar_right = f >= kRunnerBarRight && f <= kRunnerBarRight + 3;
+  const bool climbing = f >= kRunnerClimb && f <= kRunnerClimb + kRunnerPoseFrames - 1;
+  const bool on_bar_left = f >= kRunnerBarLeft && f <= kRunnerBarLeft + kRunnerPoseFrames - 1;
+  const bool on_bar_right = f >= kRunnerBarRight && f <= kRunnerBarRight + kRunnerPoseFrames - 1;
   // A climbing runner keeps his pose; one on a bar turns on it toward the hole.
   if (left) {
     if (climbing || on_bar_left) return;

@@ -2,12 +2,17 @@
 
 namespace bd {
 
+namespace {
+// The middle third of each axis is the dead zone.
+constexpr uint32_t kAxisThirds = 3;
+}  // namespace
+
 void SetJoystickLimits(TJoystickState& joy, const platform::JoyCaps& caps) {
   joy.JoyPresent = 1;
-  joy.JoyLeftLimit = caps.x_min + (caps.x_max - caps.x_min) / 3;
-  joy.JoyRightLimit = caps.x_max - (caps.x_max - caps.x_min) / 3;
-  joy.JoyUpLimit = caps.y_min + (caps.y_max - caps.y_min) / 3;
-  joy.JoyDownLimit = caps.y_max - (caps.y_max - caps.y_min) / 3;
+  joy.JoyLeftLimit = caps.x_min + (caps.x_max - caps.x_min) / kAxisThirds;
+  joy.JoyRightLimit = caps.x_max - (caps.x_max - caps.x_min) / kAxisThirds;
+  joy.JoyUpLimit = caps.y_min + (caps.y_max - caps.y_min) / kAxisThirds;
+  joy.JoyDownLimit = caps.y_max - (caps.y_max - caps.y_min) / kAxisThirds;
 }
 
 TJoyPollResult ApplyJoystickPosition(TJoystickState& joy, const platform::JoyPos& pos) {

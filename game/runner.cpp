@@ -140,8 +140,8 @@ void SetIdleFrames(TRunner& runner, const TActorCells& cells) {
   const bool facing_right = runner.StepX == kRunnerStep;
   if (cells.fy == 0 && ((cells.fx <= kIdleBarGripPixels && cells.C == tcBar) ||
                         (cells.fx > kIdleBarGripPixels && cells.R == tcBar))) {
-    const bool hanging = (f >= kRunnerBarLeft && f <= kRunnerBarLeft + 3) ||
-                         (f >= kRunnerBarRight && f <= kRunnerBarRight + 3);
+    const bool hanging = (f >= kRunnerBarLeft && f <= kRunnerBarLeft + kRunnerPoseFrames - 1) ||
+                         (f >= kRunnerBarRight && f <= kRunnerBarRight + kRunnerPoseFrames - 1);
     if (!hanging) f = facing_right ? kRunnerBarRight : kRunnerBarLeft;
     return;
   }

@@ -374,6 +374,8 @@ void QtMainWindow::SetTimerEnabled(TTimerId timer, bool enabled) {
 }
 
 bool QtMainWindow::MessageBox(const std::string& text, const std::string& caption, bool ok_cancel) {
+  // The box takes the keyboard: keys held now would never see their release.
+  app_.ReleaseHeldInput();
   const auto buttons = ok_cancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok;
   if (message_notes_) {
     const std::string reason = text.starts_with("Error\n") ? text.substr(6) : text;
