@@ -7,17 +7,6 @@
 namespace bd {
 namespace {
 
-constexpr int kF1 = vkF1, kF12 = vkF12;
-
-std::string ShortcutName(int code) {
-  std::string name;
-  if (code & kShortcutCtrl) name += "Ctrl+";
-  if (code & kShortcutAlt) name += "Alt+";
-  const int key = code & 0xFF;
-  if (key >= kF1 && key <= kF12) return name + "F" + std::to_string(key - kF1 + 1);
-  return name + static_cast<char>(key);
-}
-
 // "&Play Edit..." as the player reads it: "Play Edit".
 std::string Plain(const char* caption) {
   std::string plain;

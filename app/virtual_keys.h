@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "game/tick_input.h"
 
@@ -27,6 +28,17 @@ enum TVirtualKey : uint16_t {
 inline constexpr int kShortcutShift = 8192;
 inline constexpr int kShortcutCtrl = 16384;
 inline constexpr int kShortcutAlt = 32768;
+
+// A shortcut as the player reads it: "Ctrl+P", "Alt+S", "F5".
+inline std::string ShortcutName(int code) {
+  std::string name;
+  if (code & kShortcutShift) name += "Shift+";
+  if (code & kShortcutCtrl) name += "Ctrl+";
+  if (code & kShortcutAlt) name += "Alt+";
+  const int key = code & 0xFF;
+  if (key >= vkF1 && key <= vkF12) return name + "F" + std::to_string(key - vkF1 + 1);
+  return name + static_cast<char>(key);
+}
 
 // The play key a virtual key latches, if it is one.
 inline std::optional<TPlayKey> PlayKeyOf(uint16_t key) {
