@@ -17,22 +17,22 @@ constexpr int kEditModeRow = 16;
 
 // The brick frame around the title menu; the backdrop strips copied from the
 // top-left corner cut the floor down to half bricks.
-void DrawMenuBox(TSurface& image1, const TSurface& sheet) {
+void DrawMenuBox(TSurface& screen, const TSurface& sheet) {
   const TSheetCell brick = TileCell(tcBrick);
   for (const int y : {176, 272})
-    for (int j = 0; j <= 8; ++j) CopyCell(image1, 112 + 32 * j, y, sheet, brick);
-  for (int j = 0; j <= 8; ++j) CopyCell(image1, 112 + 32 * j, 304, sheet, brick);
-  BlockTransfer(image1, 144, 272, image1, 0, 0, 224, 16, TRasterOp::Copy);
+    for (int j = 0; j <= 8; ++j) CopyCell(screen, 112 + 32 * j, y, sheet, brick);
+  for (int j = 0; j <= 8; ++j) CopyCell(screen, 112 + 32 * j, 304, sheet, brick);
+  BlockTransfer(screen, 144, 272, screen, 0, 0, 224, 16, TRasterOp::Copy);
   for (int i = 0; i <= 2; ++i) {
-    CopyCell(image1, 112, 208 + 32 * i, sheet, brick);
-    CopyCell(image1, 368, 208 + 32 * i, sheet, brick);
+    CopyCell(screen, 112, 208 + 32 * i, sheet, brick);
+    CopyCell(screen, 368, 208 + 32 * i, sheet, brick);
   }
-  BlockTransfer(image1, 112, 320, image1, 0, 0, 288, 16, TRasterOp::Copy);
+  BlockTransfer(screen, 112, 320, screen, 0, 0, 288, 16, TRasterOp::Copy);
 }
 
 // Blots out the cursor square of a title row with the backdrop at (0,0).
-void BlotCursor(TSurface& image1, int row) {
-  BlockTransfer(image1, kGlyphSize * kCursorColumn, kGlyphSize * row, image1, 0, 0, kGlyphSize, kGlyphSize,
+void BlotCursor(TSurface& screen, int row) {
+  BlockTransfer(screen, kGlyphSize * kCursorColumn, kGlyphSize * row, screen, 0, 0, kGlyphSize, kGlyphSize,
                 TRasterOp::Copy);
 }
 

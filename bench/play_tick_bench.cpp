@@ -174,8 +174,8 @@ void BM_PlayTickWorstCase(benchmark::State& state) {
   }
   SeedWorstCase(app);
   const TGameState seeded = app.game.state();
-  const TSurface image1 = app.screen;
-  const TSurface image3 = app.background;
+  const TSurface seeded_screen = app.screen;
+  const TSurface seeded_background = app.background;
 
   // Back to the seeded state every few ticks and whenever the runner dies or
   // the stage moves on; the keys he holds carry over.
@@ -187,8 +187,8 @@ void BM_PlayTickWorstCase(benchmark::State& state) {
         app.game.play().phase != spCollect) {
       state.PauseTiming();
       app.game.Restore(seeded);
-      app.screen = image1;
-      app.background = image3;
+      app.screen = seeded_screen;
+      app.background = seeded_background;
       since_seeding = 0;
       ++reseeds;
       state.ResumeTiming();

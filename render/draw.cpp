@@ -25,8 +25,8 @@ void DrawText16(TSurface& dst, const TSurface& sheet, int column, int row, const
   }
 }
 
-void RestoreFromBackground(TSurface& image1, const TSurface& image3, int x, int y) {
-  BlockTransfer(image1, x, y, image3, x, y, kCellPixels, kCellPixels, TRasterOp::Copy);
+void RestoreFromBackground(TSurface& screen, const TSurface& background, int x, int y) {
+  BlockTransfer(screen, x, y, background, x, y, kCellPixels, kCellPixels, TRasterOp::Copy);
 }
 
 }  // namespace bd

@@ -19,6 +19,6 @@ void DrawActor(TSurface& dst, const TSurface& sheet, TSheetCell sprite, TSheetCe
 void DrawText16(TSurface& dst, const TSurface& sheet, int column, int row, const char* text);
 
 // The 32 x 32 square of the background at (x, y) put back onto the visible surface.
-void RestoreFromBackground(TSurface& image1, const TSurface& image3, int x, int y);
+void RestoreFromBackground(TSurface& screen, const TSurface& background, int x, int y);
 
 }  // namespace bd
