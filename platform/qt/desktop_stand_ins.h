@@ -1,6 +1,6 @@
-// Sound of the desktop build until its real backend (SDL2_mixer with
-// FluidSynth) is part of the game: the game runs silent, as on a machine
-// without a sound card. NoJoystick keeps the benchmarks free of devices.
+// Stand-ins for the benchmarks: SilentAudio plays nothing, as on a machine
+// without a sound card, and NoJoystick keeps them free of devices. The game
+// itself uses the SDL services (platform/sdl).
 #pragma once
 
 #include "platform/services.h"
