@@ -6,9 +6,9 @@
 namespace bd {
 
 TApp::TApp(const platform::Services& services)
-    : painter(screen, background, sprite_sheet),
+    : painter(screen, background, sprite_sheet_),
       sound(services.audio, services.dialogs),
-      editor(TEditorSurfaces{screen, palette_picture, sprite_sheet}, services.window, services.files),
+      editor(TEditorSurfaces{screen, palette_picture, sprite_sheet_}, services.window, services.files),
       services_(services) {
   game.AttachPainter(&painter);
 }
@@ -26,8 +26,8 @@ void TApp::Startup() {
   services_.window.PlaceMainWindow(left, top, kImageWidth, kImageHeight);
 
   // The surfaces' first content is never seen: the title and every stage start cover it.
-  CopyCell(screen, 0, 0, sprite_sheet, {0, 0}, kImageWidth, kImageHeight);
-  CopyCell(background, 0, 0, sprite_sheet, {0, 0}, kImageWidth, kImageHeight);
+  CopyCell(screen, 0, 0, sprite_sheet_, {0, 0}, kImageWidth, kImageHeight);
+  CopyCell(background, 0, 0, sprite_sheet_, {0, 0}, kImageWidth, kImageHeight);
 
   joy = TJoystickState{};
   platform::JoyCaps caps;

@@ -96,6 +96,11 @@ class TApp {
   void TitleCursorUp();
   void TitleCursorDown();
 
+  // The pictures every screen is drawn from: the shell loads them and hands
+  // them over before Startup.
+  void SetSpriteSheet(const TSurface& sheet) { sprite_sheet_ = sheet; }
+  const TSurface& sprite_sheet() const { return sprite_sheet_; }
+
   bool PlayClockRunning() const { return play_clock_running_; }
   bool Paused() const { return menu.Checked(TMenuItemId::Pause); }
   // The play keys held, as the next tick reads them.
@@ -105,7 +110,11 @@ class TApp {
   int32_t TitleChoice = 1;  // 1 GAME START, 2 EDIT MODE
   TMainMenu menu;
   TSurface screen{kImageWidth, kImageHeight};
-  TSurface sprite_sheet{kSheetWidth, kSheetHeight};  // filled by the shell before Startup
+
+ private:
+  TSurface sprite_sheet_{kSheetWidth, kSheetHeight};  // given by the shell before Startup
+
+ public:
   TSurface background{kImageWidth, kImageHeight};
   TSurface palette_picture{kPalettePictureWidth, kPalettePictureHeight};
   TPlayPainter painter;  // draws play onto screen and background

@@ -40,20 +40,20 @@ void BlotCursor(TSurface& screen, int row) {
 
 void TApp::ShowTitle() {
   for (int r = 0; r < 14; ++r)
-    for (int c = 0; c < 16; ++c) CopyCell(screen, 32 * c, 32 * r, sprite_sheet, kTitleBackdropCell);
-  CopyCell(screen, 32, 64, sprite_sheet, kTitleLogoCell, kTitleLogoWidth, kTitleLogoHeight);
-  DrawText16(screen, sprite_sheet, 22, 7, kCreditUnderLogo);
+    for (int c = 0; c < 16; ++c) CopyCell(screen, 32 * c, 32 * r, sprite_sheet_, kTitleBackdropCell);
+  CopyCell(screen, 32, 64, sprite_sheet_, kTitleLogoCell, kTitleLogoWidth, kTitleLogoHeight);
+  DrawText16(screen, sprite_sheet_, 22, 7, kCreditUnderLogo);
   // The foot lines centred on the picture, a text row apart. The third has
   // an odd length: drawn a column early, then moved half a glyph right.
-  DrawText16(screen, sprite_sheet, 2, 23, kCreditLine2);
-  DrawText16(screen, sprite_sheet, 6, 25, kCreditLine3);
+  DrawText16(screen, sprite_sheet_, 2, 23, kCreditLine2);
+  DrawText16(screen, sprite_sheet_, 6, 25, kCreditLine3);
   BlockTransfer(screen, 6 * kGlyphSize + kGlyphSize / 2, 25 * kGlyphSize, screen, 6 * kGlyphSize,
                 25 * kGlyphSize, 19 * kGlyphSize, kGlyphSize, TRasterOp::Copy);
   BlockTransfer(screen, 6 * kGlyphSize, 25 * kGlyphSize, screen, 0, 0, kGlyphSize / 2, kGlyphSize,
                 TRasterOp::Copy);
-  DrawMenuBox(screen, sprite_sheet);
-  DrawText16(screen, sprite_sheet, kCursorColumn, kGameStartRow, ": GAME START");
-  DrawText16(screen, sprite_sheet, kCursorColumn, kEditModeRow, "  EDIT MODE");
+  DrawMenuBox(screen, sprite_sheet_);
+  DrawText16(screen, sprite_sheet_, kCursorColumn, kGameStartRow, ": GAME START");
+  DrawText16(screen, sprite_sheet_, kCursorColumn, kEditModeRow, "  EDIT MODE");
   TitleChoice = 1;
   services_.window.InvalidateScreen();
   SetCaption(kCaption);
@@ -64,7 +64,7 @@ void TApp::ShowTitle() {
 
 void TApp::ShowGameOver() {
   screen.FillBlack();
-  DrawText16(screen, sprite_sheet, 11, 10, "GAME  OVER");
+  DrawText16(screen, sprite_sheet_, 11, 10, "GAME  OVER");
   painter.DrawScoreLines(game.progress().Score, game.progress().HiScore);
   GameMode = gmGameOver;
   game.ForgetDeathAndPhase();
@@ -73,7 +73,7 @@ void TApp::ShowGameOver() {
 }
 
 void TApp::TitleCursorUp() {
-  DrawText16(screen, sprite_sheet, kCursorColumn, kGameStartRow, ":");
+  DrawText16(screen, sprite_sheet_, kCursorColumn, kGameStartRow, ":");
   BlotCursor(screen, kEditModeRow);
   services_.window.InvalidateScreen();
   TitleChoice = 1;
@@ -81,7 +81,7 @@ void TApp::TitleCursorUp() {
 
 void TApp::TitleCursorDown() {
   BlotCursor(screen, kGameStartRow);
-  DrawText16(screen, sprite_sheet, kCursorColumn, kEditModeRow, ":");
+  DrawText16(screen, sprite_sheet_, kCursorColumn, kEditModeRow, ":");
   services_.window.InvalidateScreen();
   TitleChoice = 2;
 }

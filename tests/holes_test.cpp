@@ -17,7 +17,8 @@ class HolesTest : public PlayFixture {
     Release(key);
   }
   bool HoleFrameShown(int column, int row, int counter) const {
-    return SquareEquals(app.screen, column * 32, row * 32, app.sprite_sheet, HoleFrameCell(counter), 32, 32);
+    return SquareEquals(app.screen, column * 32, row * 32, app.sprite_sheet(), HoleFrameCell(counter), 32,
+                        32);
   }
 };
 
@@ -45,7 +46,7 @@ TEST_F(HolesTest, AHoleOpensOnItsFourthTickAndFillsInAfterItsHundredth) {
   }
   EXPECT_EQ(Field(4, 12), tcBrick);
   EXPECT_EQ(app.game.play().holes.timer[0], 0);
-  EXPECT_TRUE(SquareEquals(app.background, 128, 384, app.sprite_sheet, TileCell(tcBrick), 32, 32));
+  EXPECT_TRUE(SquareEquals(app.background, 128, 384, app.sprite_sheet(), TileCell(tcBrick), 32, 32));
 }
 
 TEST_F(HolesTest, ASecondDigMakesTheFirstHoleFillInATickEarlier) {

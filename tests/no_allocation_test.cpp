@@ -95,7 +95,7 @@ TEST(NoAllocation, TenThousandPlayTicksOnABusyStage) {
   QuietAudio audio;
   TApp app{platform::Services{headless.window, headless.timers, headless.dialogs, audio, headless.joystick,
                               headless.clock, headless.files}};
-  app.sprite_sheet = MakeTestSheet();
+  app.SetSpriteSheet(MakeTestSheet());
   app.Startup();
   app.editor.SetStage(0, FramedStage({
                              "$.....G......$",

@@ -35,7 +35,7 @@ inline TStageGrid FramedStage(std::initializer_list<const char*> rows) {
 class PlayFixture : public ::testing::Test {
  protected:
   PlayFixture() {
-    app.sprite_sheet = MakeTestSheet();
+    app.SetSpriteSheet(MakeTestSheet());
     app.Startup();
   }
 

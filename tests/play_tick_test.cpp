@@ -15,8 +15,8 @@ class PlayTickTest : public PlayFixture {
     for (int j = 0; j < 32; ++j) {
       for (int i = 0; i < 32; ++i) {
         const uint32_t expected =
-            (app.background.pixel(x + i, y + j) & app.sprite_sheet.pixel(mask.x + i, mask.y + j)) ^
-            app.sprite_sheet.pixel(sprite.x + i, sprite.y + j);
+            (app.background.pixel(x + i, y + j) & app.sprite_sheet().pixel(mask.x + i, mask.y + j)) ^
+            app.sprite_sheet().pixel(sprite.x + i, sprite.y + j);
         if (app.screen.pixel(x + i, y + j) != expected)
           return ::testing::AssertionFailure() << "pixel (" << x + i << "," << y + j << ")";
       }
@@ -30,27 +30,28 @@ TEST_F(PlayTickTest, StageStartDrawsTheStaticCellsIntoTheBackground) {
   const uint8_t shown[] = {tcBrick, tcSolid, tcEmpty, tcBar, tcBrick, tcEmpty, tcEmpty, tcEmpty, tcEmpty};
   for (int i = 0; i < 9; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_TRUE(SquareEquals(app.background, 32 * (i + 1), 0, app.sprite_sheet, TileCell(shown[i]), 32, 32));
+    EXPECT_TRUE(
+        SquareEquals(app.background, 32 * (i + 1), 0, app.sprite_sheet(), TileCell(shown[i]), 32, 32));
   }
-  EXPECT_TRUE(SquareEquals(app.background, 0, 416, app.sprite_sheet, TileCell(tcSolid), 32, 32));
+  EXPECT_TRUE(SquareEquals(app.background, 0, 416, app.sprite_sheet(), TileCell(tcSolid), 32, 32));
   EXPECT_EQ(Field(5, 0), tcEmpty);  // trap brick
   EXPECT_EQ(Field(6, 0), tcHiddenLadder);
   EXPECT_TRUE(app.PlayClockRunning());
   EXPECT_EQ(app.game.play().StartDelay, 0);
   // Test play shows the stage at once.
-  EXPECT_TRUE(SquareEquals(app.screen, 32, 0, app.sprite_sheet, TileCell(tcBrick), 32, 32));
+  EXPECT_TRUE(SquareEquals(app.screen, 32, 0, app.sprite_sheet(), TileCell(tcBrick), 32, 32));
 }
 
 TEST_F(PlayTickTest, TheBannerStays31TicksAndThe32ndShowsTheStage) {
   EditGame(app.game, [&](TGameState& s) { s.progress.Score = 123; });
   app.StartGame();  // the built-in first stage
   const TRunner start = runner();
-  EXPECT_TRUE(SquareEquals(app.screen, 16 * 8, 16 * 9, app.sprite_sheet, GlyphCell('S'), 16, 16));
-  EXPECT_TRUE(SquareEquals(app.screen, 16 * 15, 16 * 9, app.sprite_sheet, GlyphCell('1'), 16, 16));
-  EXPECT_TRUE(SquareEquals(app.screen, 16 * 23, 16 * 9, app.sprite_sheet, GlyphCell('5'), 16, 16));
-  EXPECT_TRUE(
-      SquareEquals(app.screen, 16 * 20, 16 * 19, app.sprite_sheet, GlyphCell('3'), 16, 16));  // SCORE 0012300
-  EXPECT_TRUE(SquareEquals(app.screen, 16 * 8, 16 * 21, app.sprite_sheet, GlyphCell('H'), 16, 16));
+  EXPECT_TRUE(SquareEquals(app.screen, 16 * 8, 16 * 9, app.sprite_sheet(), GlyphCell('S'), 16, 16));
+  EXPECT_TRUE(SquareEquals(app.screen, 16 * 15, 16 * 9, app.sprite_sheet(), GlyphCell('1'), 16, 16));
+  EXPECT_TRUE(SquareEquals(app.screen, 16 * 23, 16 * 9, app.sprite_sheet(), GlyphCell('5'), 16, 16));
+  EXPECT_TRUE(SquareEquals(app.screen, 16 * 20, 16 * 19, app.sprite_sheet(), GlyphCell('3'), 16,
+                           16));  // SCORE 0012300
+  EXPECT_TRUE(SquareEquals(app.screen, 16 * 8, 16 * 21, app.sprite_sheet(), GlyphCell('H'), 16, 16));
   const TSurface banner = app.screen;
   Press(vkRight);
   const int invalidations = headless.window.screen_invalidations;
@@ -73,13 +74,13 @@ TEST_F(PlayTickTest, GoldAndLaddersAnimateFromTheirLists) {
   const int gold_steps[] = {0, 0, 1, 1, 2, 2, 3, 3, 0};
   for (int k = 0; k < 9; ++k) {
     Tick();
-    EXPECT_TRUE(SquareEquals(app.screen, 64, 352, app.sprite_sheet, GoldFrameCell(gold_steps[k]), 32, 32))
+    EXPECT_TRUE(SquareEquals(app.screen, 64, 352, app.sprite_sheet(), GoldFrameCell(gold_steps[k]), 32, 32))
         << k;
   }
   Tick(6);  // 15 ticks: ladder step 0; the 17th shows step 1
-  EXPECT_TRUE(SquareEquals(app.screen, 96, 352, app.sprite_sheet, LadderFrameCell(0), 32, 32));
+  EXPECT_TRUE(SquareEquals(app.screen, 96, 352, app.sprite_sheet(), LadderFrameCell(0), 32, 32));
   Tick(2);
-  EXPECT_TRUE(SquareEquals(app.screen, 96, 352, app.sprite_sheet, LadderFrameCell(1), 32, 32));
+  EXPECT_TRUE(SquareEquals(app.screen, 96, 352, app.sprite_sheet(), LadderFrameCell(1), 32, 32));
 }
 
 TEST_F(PlayTickTest, TheRunnerIsErasedAndDrawnMaskedOverTheBackground) {

@@ -17,12 +17,12 @@ using testing::SquareIs;
 class Screens : public ::testing::Test {
  protected:
   Screens() {
-    app.sprite_sheet = testing::MakeTestSheet();
+    app.SetSpriteSheet(testing::MakeTestSheet());
     app.Startup();
   }
 
   void ExpectText(int column, int row, const std::string& text, uint32_t under) const {
-    EXPECT_TRUE(testing::TextDrawn(app.screen, app.sprite_sheet, column, row, text, under));
+    EXPECT_TRUE(testing::TextDrawn(app.screen, app.sprite_sheet(), column, row, text, under));
   }
 
   platform::HeadlessServices headless;
@@ -34,24 +34,24 @@ TEST_F(Screens, TitleLaysOutBackdropLogoMenuBoxAndCursor) {
   const TSheetCell brick = TileCell(tcBrick);
   EXPECT_TRUE(SquareIs(image, 0, 0, 512, 64, kBackdropBlue));
   // The logo's last row lies under the first credit line (row 7 starts at y = 112).
-  EXPECT_TRUE(SquareEquals(image, 32, 64, app.sprite_sheet, kTitleLogoCell, 448, 48));
-  EXPECT_TRUE(SquareEquals(image, 32, 112, app.sprite_sheet, {32, 416 + 48}, 320, 1));
+  EXPECT_TRUE(SquareEquals(image, 32, 64, app.sprite_sheet(), kTitleLogoCell, 448, 48));
+  EXPECT_TRUE(SquareEquals(image, 32, 112, app.sprite_sheet(), {32, 416 + 48}, 320, 1));
   // The brick frame: top bar, both walls, and a floor of half bricks.
   for (int j = 0; j <= 8; ++j)
-    EXPECT_TRUE(SquareEquals(image, 112 + 32 * j, 176, app.sprite_sheet, brick, 32, 32)) << j;
+    EXPECT_TRUE(SquareEquals(image, 112 + 32 * j, 176, app.sprite_sheet(), brick, 32, 32)) << j;
   for (int i = 0; i <= 2; ++i) {
-    EXPECT_TRUE(SquareEquals(image, 112, 208 + 32 * i, app.sprite_sheet, brick, 32, 32));
-    EXPECT_TRUE(SquareEquals(image, 368, 208 + 32 * i, app.sprite_sheet, brick, 32, 32));
+    EXPECT_TRUE(SquareEquals(image, 112, 208 + 32 * i, app.sprite_sheet(), brick, 32, 32));
+    EXPECT_TRUE(SquareEquals(image, 368, 208 + 32 * i, app.sprite_sheet(), brick, 32, 32));
   }
   for (int j = 1; j <= 7; ++j) {
-    EXPECT_TRUE(SquareEquals(image, 112 + 32 * j, 288, app.sprite_sheet, {brick.x, brick.y + 16}, 32, 16))
+    EXPECT_TRUE(SquareEquals(image, 112 + 32 * j, 288, app.sprite_sheet(), {brick.x, brick.y + 16}, 32, 16))
         << j;
-    EXPECT_TRUE(SquareEquals(image, 112 + 32 * j, 304, app.sprite_sheet, brick, 32, 16)) << j;
+    EXPECT_TRUE(SquareEquals(image, 112 + 32 * j, 304, app.sprite_sheet(), brick, 32, 16)) << j;
   }
   EXPECT_TRUE(SquareIs(image, 0, 320, 512, 16, kBackdropBlue));
   EXPECT_TRUE(SquareIs(image, 144, 208, 224, 16, kBackdropBlue));  // inside the frame, above the text
   // The menu: cursor ball copied opaque, then the two lines.
-  EXPECT_TRUE(SquareEquals(image, 160, 224, app.sprite_sheet, GlyphCell(':'), 16, 16));
+  EXPECT_TRUE(SquareEquals(image, 160, 224, app.sprite_sheet(), GlyphCell(':'), 16, 16));
   ExpectText(11, 14, " GAME START", kBackdropBlue);
   ExpectText(10, 16, "  EDIT MODE", kBackdropBlue);
   EXPECT_EQ(app.TitleChoice, 1);
@@ -62,12 +62,12 @@ TEST_F(Screens, TitleCursorMovesBetweenTheTwoLinesAndBlotsTheOther) {
   const TSurface& image = app.screen;
   app.TitleCursorDown();
   EXPECT_TRUE(SquareIs(image, 160, 224, 16, 16, kBackdropBlue));
-  EXPECT_TRUE(SquareEquals(image, 160, 256, app.sprite_sheet, GlyphCell(':'), 16, 16));
+  EXPECT_TRUE(SquareEquals(image, 160, 256, app.sprite_sheet(), GlyphCell(':'), 16, 16));
   EXPECT_EQ(app.TitleChoice, 2);
   app.TitleCursorDown();  // no wrap-around
   EXPECT_EQ(app.TitleChoice, 2);
   app.TitleCursorUp();
-  EXPECT_TRUE(SquareEquals(image, 160, 224, app.sprite_sheet, GlyphCell(':'), 16, 16));
+  EXPECT_TRUE(SquareEquals(image, 160, 224, app.sprite_sheet(), GlyphCell(':'), 16, 16));
   EXPECT_TRUE(SquareIs(image, 160, 256, 16, 16, kBackdropBlue));
   EXPECT_EQ(app.TitleChoice, 1);
   EXPECT_EQ(headless.window.screen_invalidations, 4);
@@ -97,10 +97,10 @@ TEST_F(Screens, PaletteShowsTheTilesTheStageDigitAndTheSelection) {
   app.editor.DrawPalette();
   const TSurface& palette = app.palette_picture;
   for (int code = 1; code <= 9; ++code)
-    EXPECT_TRUE(SquareEquals(palette, 0, 32 * (code - 1), app.sprite_sheet, TileCell(code), 32, 32));
-  EXPECT_TRUE(SquareEquals(palette, 0, 288, app.sprite_sheet, GlyphCell('4'), 16, 16));
+    EXPECT_TRUE(SquareEquals(palette, 0, 32 * (code - 1), app.sprite_sheet(), TileCell(code), 32, 32));
+  EXPECT_TRUE(SquareEquals(palette, 0, 288, app.sprite_sheet(), GlyphCell('4'), 16, 16));
   EXPECT_TRUE(SquareIs(palette, 16, 288, 16, 16, kBlack));
-  EXPECT_TRUE(SquareEquals(palette, 0, 304, app.sprite_sheet, TileCell(tcBrick), 32, 32));
+  EXPECT_TRUE(SquareEquals(palette, 0, 304, app.sprite_sheet(), TileCell(tcBrick), 32, 32));
   EXPECT_EQ(app.editor.selected_tile(), tcBrick);
 }
 
@@ -110,9 +110,9 @@ TEST_F(Screens, EditorDrawsEveryCellOfTheStage) {
   app.SelectEditStage(2);
   for (int r = 0; r < kStageRows; ++r)
     for (int c = 0; c < kStageColumns; ++c)
-      ASSERT_TRUE(SquareEquals(app.screen, 32 * c, 32 * r, app.sprite_sheet,
+      ASSERT_TRUE(SquareEquals(app.screen, 32 * c, 32 * r, app.sprite_sheet(),
                                TileCell(app.editor.stages()[2].at(c, r)), 32, 32));
-  EXPECT_TRUE(SquareEquals(app.palette_picture, 0, 288, app.sprite_sheet, GlyphCell('3'), 16, 16));
+  EXPECT_TRUE(SquareEquals(app.palette_picture, 0, 288, app.sprite_sheet(), GlyphCell('3'), 16, 16));
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ class StageEditor : public PlayFixture {
   // The screen's square of a cell shows this tile picture (black for empty).
   bool SquareShows(int column, int row, uint8_t code) const {
     TSurface expected(kCellPixels, kCellPixels);
-    if (code != tcEmpty) CopyCell(expected, 0, 0, app.sprite_sheet, TileCell(code));
+    if (code != tcEmpty) CopyCell(expected, 0, 0, app.sprite_sheet(), TileCell(code));
     for (int y = 0; y < kCellPixels; ++y)
       for (int x = 0; x < kCellPixels; ++x)
         if (app.screen.pixel(column * kCellPixels + x, row * kCellPixels + y) != expected.pixel(x, y))
@@ -128,7 +128,7 @@ TEST_F(StageEditor, LeftClicksAboveTheDigitChooseThePaletteTile) {
   app.PaletteMouseDown(Left, 31, 6 * 32 + 31);  // x is not looked at
   EXPECT_EQ(app.editor.selected_tile(), tcGold);
   EXPECT_EQ(app.palette_picture.pixel(16, 304 + 16),
-            app.sprite_sheet.pixel(TileCell(tcGold).x + 16, TileCell(tcGold).y + 16));
+            app.sprite_sheet().pixel(TileCell(tcGold).x + 16, TileCell(tcGold).y + 16));
   app.PaletteMouseDown(Left, 0, 287);
   EXPECT_EQ(app.editor.selected_tile(), tcRunnerStart);
   EXPECT_EQ(headless.window.palette_invalidations, repaints + 3);

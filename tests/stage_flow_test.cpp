@@ -86,15 +86,15 @@ TEST_F(StageFlowTest, LeavingOverTheTopScoresTheGoldAndTheCrushedGuards) {
   EXPECT_EQ(runner().x, 128);
   EXPECT_EQ(runner().y, 320);
   EXPECT_EQ(runner().RunnerFrame, 45);
-  EXPECT_TRUE(TextDrawn(app.screen, app.sprite_sheet, 14, 6, " 1200 POINTS", kBlack));
-  EXPECT_TRUE(TextDrawn(app.screen, app.sprite_sheet, 14, 9, "  200 POINTS", kBlack));
-  EXPECT_TRUE(TextDrawn(app.screen, app.sprite_sheet, 8, 15, "TOTAL  1400 POINTS", kBlack));
-  EXPECT_TRUE(SquareEquals(app.screen, 192, 88, app.sprite_sheet, TileCell(tcGold), 32, 32));
-  EXPECT_TRUE(SquareEquals(app.screen, 192, 136, app.sprite_sheet, GuardSpriteCell(19), 32, 32));
+  EXPECT_TRUE(TextDrawn(app.screen, app.sprite_sheet(), 14, 6, " 1200 POINTS", kBlack));
+  EXPECT_TRUE(TextDrawn(app.screen, app.sprite_sheet(), 14, 9, "  200 POINTS", kBlack));
+  EXPECT_TRUE(TextDrawn(app.screen, app.sprite_sheet(), 8, 15, "TOTAL  1400 POINTS", kBlack));
+  EXPECT_TRUE(SquareEquals(app.screen, 192, 88, app.sprite_sheet(), TileCell(tcGold), 32, 32));
+  EXPECT_TRUE(SquareEquals(app.screen, 192, 136, app.sprite_sheet(), GuardSpriteCell(19), 32, 32));
   // The ladder starts one pixel into the brick row.
   for (int i = 0; i < 6; ++i)
-    EXPECT_TRUE(SquareEquals(app.screen, 64 + 32 * i, 352, app.sprite_sheet, TileCell(tcBrick), 32, 1));
-  EXPECT_TRUE(SquareEquals(app.screen, 128, 353, app.sprite_sheet, TileCell(tcLadder), 32, 32));
+    EXPECT_TRUE(SquareEquals(app.screen, 64 + 32 * i, 352, app.sprite_sheet(), TileCell(tcBrick), 32, 1));
+  EXPECT_TRUE(SquareEquals(app.screen, 128, 353, app.sprite_sheet(), TileCell(tcLadder), 32, 32));
 
   // The dance: a new frame every fourth tick, and Give up does not stop it.
   Tick(3);
@@ -138,13 +138,13 @@ TEST_F(EndingTest, TheLastStageThanksThePlayerWhileItsMusicPlays) {
   EXPECT_EQ(headless.audio.music_calls.back(), Music("mus4.mid"));
   EXPECT_EQ(app.game.play().EndingTicks, 2);  // set by the gold, counted in the same tick
   Tick(97);
-  EXPECT_FALSE(GlyphsOredIn(app.screen, app.sprite_sheet, 4, 17, kThanksLine));
+  EXPECT_FALSE(GlyphsOredIn(app.screen, app.sprite_sheet(), 4, 17, kThanksLine));
   Tick();
-  EXPECT_TRUE(GlyphsOredIn(app.screen, app.sprite_sheet, 4, 17, kThanksLine));
+  EXPECT_TRUE(GlyphsOredIn(app.screen, app.sprite_sheet(), 4, 17, kThanksLine));
   Tick(59);
-  EXPECT_FALSE(GlyphsOredIn(app.screen, app.sprite_sheet, 9, 20, kCreditLine));
+  EXPECT_FALSE(GlyphsOredIn(app.screen, app.sprite_sheet(), 9, 20, kCreditLine));
   Tick();
-  EXPECT_TRUE(GlyphsOredIn(app.screen, app.sprite_sheet, 9, 20, kCreditLine));
+  EXPECT_TRUE(GlyphsOredIn(app.screen, app.sprite_sheet(), 9, 20, kCreditLine));
 }
 
 TEST_F(EndingTest, WithMusicOffTheLastGoldStartsNoEnding) {
@@ -153,7 +153,7 @@ TEST_F(EndingTest, WithMusicOffTheLastGoldStartsNoEnding) {
   EXPECT_TRUE(headless.audio.music_calls.empty() ||
               headless.audio.music_calls.back().find("mus4.mid") == std::string::npos);
   Tick(200);
-  EXPECT_FALSE(GlyphsOredIn(app.screen, app.sprite_sheet, 4, 17, kThanksLine));
+  EXPECT_FALSE(GlyphsOredIn(app.screen, app.sprite_sheet(), 4, 17, kThanksLine));
 }
 
 }  // namespace

@@ -101,7 +101,9 @@ QtMainWindow::~QtMainWindow() = default;
 
 void QtMainWindow::Start() {
   // The sheet is part of the program: without it there is nothing to show.
-  LoadSpriteSheet(app_.sprite_sheet);
+  TSurface sprite_sheet(kSheetWidth, kSheetHeight);
+  LoadSpriteSheet(sprite_sheet);
+  app_.SetSpriteSheet(sprite_sheet);
   Dispatch([this] { app_.Startup(); });
   palette_ = std::make_unique<PaletteWindow>(*this, app_.palette_picture);
   connect(palette_->view(), &SurfaceView::pressed, this, [this](Qt::MouseButton qt_button, QPoint pixel) {

@@ -4,9 +4,9 @@
 
 namespace bd::platform {
 
-void LoadSpriteSheet(TSurface& image2) {
+void LoadSpriteSheet(TSurface& sprite_sheet) {
   const QImage sheet(QString::fromLatin1(kSpriteSheetResource));
-  if (sheet.isNull() || !SurfaceFromImage(sheet, image2))
+  if (sheet.isNull() || !SurfaceFromImage(sheet, sprite_sheet))
     throw PlatformError("The sprite sheet is missing from the program or damaged.");
 }
 

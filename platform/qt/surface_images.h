@@ -13,7 +13,7 @@ inline constexpr const char* kSpriteSheetResource = ":/burrow-dash/sprite_sheet.
 
 // Fills the sheet surface from the picture built into the program; throws
 // PlatformError if it is missing or of the wrong size.
-void LoadSpriteSheet(TSurface& image2);
+void LoadSpriteSheet(TSurface& sprite_sheet);
 
 // Copies an image of the surface's size into it; false if the sizes differ.
 bool SurfaceFromImage(const QImage& image, TSurface& surface);

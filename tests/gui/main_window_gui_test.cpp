@@ -22,7 +22,6 @@
 using namespace bd;
 using bd::platform::QtMainWindow;
 
-
 class MainWindowGuiTest : public QObject {
   Q_OBJECT
 
@@ -337,7 +336,7 @@ class MainWindowGuiTest : public QObject {
     app().ShowTitle();
     Key(Qt::Key_E, Qt::AltModifier);
     QCOMPARE(app().palette_picture.pixel(16, 16),
-             app().sprite_sheet.pixel(TileCell(tcBrick).x + 16, TileCell(tcBrick).y + 16));
+             app().sprite_sheet().pixel(TileCell(tcBrick).x + 16, TileCell(tcBrick).y + 16));
     ExpectSharpCopy(window_->paletteWindow(), app().palette_picture);
   }
 

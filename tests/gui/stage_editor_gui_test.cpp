@@ -288,7 +288,7 @@ class StageEditorGuiTest : public QObject {
     QCOMPARE(shot.size(), QSize(kImageWidth, kImageHeight) * side);
     const QPoint cell(2 * kCellPixels, 5 * kCellPixels);
     QCOMPARE(app().screen.pixel(cell.x() + 16, cell.y() + 16),
-             app().sprite_sheet.pixel(TileCell(tcBrick).x + 16, TileCell(tcBrick).y + 16));
+             app().sprite_sheet().pixel(TileCell(tcBrick).x + 16, TileCell(tcBrick).y + 16));
     for (int y = 0; y < kCellPixels * side; ++y)
       for (int x = 0; x < kCellPixels * side; ++x)
         QCOMPARE(shot.pixel(cell.x() * side + x, cell.y() * side + y) & 0xFFFFFFu,

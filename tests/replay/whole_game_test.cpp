@@ -80,9 +80,9 @@ TEST_F(WholeGame, FromTheTitleToGameOverAndBack) {
   ASSERT_EQ(app.GameMode, gmGameOver);
   char line[32];
   std::snprintf(line, sizeof line, "SCORE %07d", score * 100);
-  EXPECT_TRUE(TextDrawn(app.screen, app.sprite_sheet, 10, 19, line, kBlack));
+  EXPECT_TRUE(TextDrawn(app.screen, app.sprite_sheet(), 10, 19, line, kBlack));
   std::snprintf(line, sizeof line, "HISCORE %07d", score * 100);
-  EXPECT_TRUE(TextDrawn(app.screen, app.sprite_sheet, 8, 21, line, kBlack));
+  EXPECT_TRUE(TextDrawn(app.screen, app.sprite_sheet(), 8, 21, line, kBlack));
   EXPECT_EQ(headless.audio.music_calls.back(), "start " + app.ProgramFolder + "mus3.mid");
 
   Confirm();

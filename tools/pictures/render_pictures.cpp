@@ -47,7 +47,7 @@ bd::TSurface StageContactSheet(bd::TApp& app) {
     const int y = kGap + stage / kAcross * (bd::kImageHeight + kLabel + kGap);
     char label[16];
     std::snprintf(label, sizeof label, "STAGE %2d", stage + 1);
-    bd::DrawText16(sheet, app.sprite_sheet, x / 16, y / 16, label);
+    bd::DrawText16(sheet, app.sprite_sheet(), x / 16, y / 16, label);
     bd::BlockTransfer(sheet, x, y + kLabel, app.screen, 0, 0, bd::kImageWidth, bd::kImageHeight,
                       bd::TRasterOp::Copy);
   }
@@ -70,14 +70,16 @@ int main(int argc, char** argv) {
   try {
     bd::platform::HeadlessServices headless;
     bd::TApp app(headless.services());
-    bd::platform::LoadSpriteSheet(app.sprite_sheet);
+    bd::TSurface sprite_sheet(bd::kSheetWidth, bd::kSheetHeight);
+    bd::platform::LoadSpriteSheet(sprite_sheet);
+    app.SetSpriteSheet(sprite_sheet);
     app.Startup();
     app.editor.DrawPalette();
     bool ok = true;
     auto save = [&](const bd::TSurface& surface, const char* name) {
       ok = bd::platform::SaveSurfacePng(surface, folder + "/" + name, scale) && ok;
     };
-    save(app.sprite_sheet, "sheet.png");
+    save(app.sprite_sheet(), "sheet.png");
     save(app.screen, "title.png");
     app.TitleCursorDown();
     save(app.screen, "title-edit-mode.png");

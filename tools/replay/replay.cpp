@@ -111,7 +111,8 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 // The sound effects the trace names, by their file.
 std::optional<std::string> EffectName(std::string_view wave_path) {
   // The trace's name of each effect, in the order of the sound ids.
-  static constexpr std::array<std::string_view, kSoundEffectCount> kTraceNames = {"dig", "dying", "take", "kill"};
+  static constexpr std::array<std::string_view, kSoundEffectCount> kTraceNames = {"dig", "dying", "take",
+                                                                                  "kill"};
   const std::string_view file = FileNamePart(wave_path);
   for (int effect = 0; effect < kSoundEffectCount; ++effect)
     if (SameIgnoringCase(file, kEffectFiles[effect])) return std::string(kTraceNames[effect]);
@@ -474,7 +475,9 @@ int RunReplay(const TOptions& options, const std::vector<TScriptEvent>& events, 
     TScriptedDialogs dialogs;
     TApp app(platform::Services{headless.window, headless.timers, dialogs, headless.audio, headless.joystick,
                                 headless.clock, headless.files});
-    platform::LoadSpriteSheet(app.sprite_sheet);
+    TSurface sprite_sheet(kSheetWidth, kSheetHeight);
+    platform::LoadSpriteSheet(sprite_sheet);
+    app.SetSpriteSheet(sprite_sheet);
     app.Startup();
     app.editor.DrawPalette();  // as the program does when it creates the palette window
 
