@@ -27,8 +27,6 @@ class TSoundCueList {
   void Music(TMusicPiece piece) { Add({TSoundCueKind::Music, seDig, piece}); }
   void StopMusic() { Add({TSoundCueKind::StopMusic, seDig, TMusicPiece::Title}); }
 
-  int size() const { return count_; }
-  const TSoundCue& operator[](int i) const { return cues_[i]; }
   const TSoundCue* begin() const { return cues_.data(); }
   const TSoundCue* end() const { return cues_.data() + count_; }
 

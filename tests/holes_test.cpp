@@ -187,9 +187,11 @@ TEST_F(HolesTest, HolesStandStillWhileTheRunnerDies) {
 TEST_F(HolesTest, AFullHoleTableStillDigsAndSounds) {
   FloorStage();
   for (int i = 0; i < kHoleSlots; ++i) {
-    EditGame(app.game, [&](TGameState& s) { s.play.holes.timer[i] = 50; });
-    EditGame(app.game, [&](TGameState& s) { s.play.holes.column[i] = 10; });
-    EditGame(app.game, [&](TGameState& s) { s.play.holes.row[i] = 12; });
+    EditGame(app.game, [&](TGameState& s) {
+      s.play.holes.timer[i] = 50;
+      s.play.holes.column[i] = 10;
+      s.play.holes.row[i] = 12;
+    });
   }
   Tap(vkZ);
   EXPECT_EQ(Field(4, 12), tcBrick);

@@ -169,9 +169,11 @@ TEST_F(ModeMachine, TallyLeadsToTheNextStageOrEndsTheSet) {
   EXPECT_EQ(app.game.play().phase, spCollect);
 
   // After the sixth stage of a Play Edit game comes the game-over screen.
-  EditGame(app.game, [&](TGameState& s) { s.progress.PlayEditSet = true; });
-  EditGame(app.game, [&](TGameState& s) { s.progress.StageIndex = 5; });
-  EditGame(app.game, [&](TGameState& s) { s.play.phase = spTally; });
+  EditGame(app.game, [&](TGameState& s) {
+    s.progress.PlayEditSet = true;
+    s.progress.StageIndex = 5;
+    s.play.phase = spTally;
+  });
   app.ConfirmAction();
   EXPECT_EQ(app.GameMode, gmGameOver);
   EXPECT_EQ(app.game.play().phase, spCollect);
@@ -180,8 +182,10 @@ TEST_F(ModeMachine, TallyLeadsToTheNextStageOrEndsTheSet) {
   app.GoToTitle();
   EXPECT_FALSE(app.game.progress().PlayEditSet);
   app.StartGame();
-  EditGame(app.game, [&](TGameState& s) { s.progress.StageIndex = 15; });
-  EditGame(app.game, [&](TGameState& s) { s.play.phase = spTally; });
+  EditGame(app.game, [&](TGameState& s) {
+    s.progress.StageIndex = 15;
+    s.play.phase = spTally;
+  });
   app.ConfirmAction();
   EXPECT_EQ(app.GameMode, gmGameOver);
 }
@@ -210,8 +214,10 @@ TEST_F(ModeMachine, ConfirmTestsTheDeathBeforeTheEditorAndTheTally) {
 
 TEST_F(ModeMachine, TitleFromAnywhereResetsTheGame) {
   app.StartGame();
-  EditGame(app.game, [&](TGameState& s) { s.progress.Score = 40; });
-  EditGame(app.game, [&](TGameState& s) { s.progress.Lives = 2; });
+  EditGame(app.game, [&](TGameState& s) {
+    s.progress.Score = 40;
+    s.progress.Lives = 2;
+  });
   app.Pause();
   app.GiveUp();
   app.RunCommand(GoToTitle);

@@ -71,8 +71,10 @@ TEST_F(StageFlowTest, HiddenLaddersAppearTwoRowsATickFromTheTop) {
 TEST_F(StageFlowTest, LeavingOverTheTopScoresTheGoldAndTheCrushedGuards) {
   TestPlay(FramedStage(
       {"h", "h", "h", "h", "h", "h", "h", "h", "h", "h", "h", "hR$$$$$$$$$$$$", "BBBBBBBBBBBBBB"}));
-  EditGame(app.game, [&](TGameState& s) { s.progress.Score = 5; });
-  EditGame(app.game, [&](TGameState& s) { s.progress.HiScore = 7; });
+  EditGame(app.game, [&](TGameState& s) {
+    s.progress.Score = 5;
+    s.progress.HiScore = 7;
+  });
   ASSERT_TRUE(HoldUntil(vkRight, AtX(14 * 32)));
   ASSERT_EQ(app.game.play().phase, spEscape);
   EditGame(app.game,
